@@ -1,0 +1,82 @@
+# Shared by the tools/ scripts: paths, the build, Xvfb and the Wine prefix.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_root="${DESKLING_BUILD_ROOT:-$root/build}"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+# Configures and builds one flavour: x86_64, i686 or native.
+build_flavour() {
+  local flavour=$1; shift
+  local dir="$build_root/$flavour" args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  case $flavour in
+    x86_64|i686) args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$flavour.cmake"
+                        -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/wine-run") ;;
+    native) args+=(-DDESKLING_SANITIZE=ON) ;;
+  esac
+  cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+started_xvfb=""
+# Starts Xvfb on a free display unless one is already given; stop_xvfb ends it.
+ensure_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    started_xvfb=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    kill "$started_xvfb" 2>/dev/null; started_xvfb=""
+  done
+  echo "could not start Xvfb" >&2; return 1
+}
+stop_xvfb() { [ -n "$started_xvfb" ] && kill "$started_xvfb" 2>/dev/null; started_xvfb=""; }
+
+# Creates a Wine prefix configured for our tests: CJK font names mapped, no crash dialog,
+# unmanaged windows (no 2 s stall when an activated window is destroyed without a window manager).
+make_wine_prefix() {
+  local prefix=$1
+  export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$prefix/.deskling-ready" ]; then
+    rm -rf "$prefix"; mkdir -p "$prefix"
+    wineboot -i >/dev/null 2>&1
+    cat > "$prefix/deskling.reg" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Microsoft YaHei"="WenQuanYi Micro Hei"
+"微软雅黑"="WenQuanYi Micro Hei"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+REG
+    # regedit reads Chinese value names only from a UTF-16 file.
+    iconv -f UTF-8 -t UTF-16LE "$prefix/deskling.reg" | { printf '\xff\xfe'; cat; } > "$prefix/deskling-utf16.reg"
+    wine regedit /S "$prefix/deskling-utf16.reg" >/dev/null 2>&1
+    wineserver -w
+    touch "$prefix/.deskling-ready"
+  fi
+}
+
+# Starts a persistent wineserver and Wine's own background processes outside any test, so that no
+# test's output pipes are inherited by them (CTest would wait for those pipes to close).
+start_wine_services() {
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
+
+# Runs CTest on one built flavour; Windows flavours run under Wine in the build's own prefix.
+run_ctest() {
+  local flavour=$1; shift
+  if [ "$flavour" != native ]; then
+    ensure_display
+    make_wine_prefix "$build_root/$flavour/wineprefix"
+    start_wine_services
+  fi
+  (cd "$build_root/$flavour" && ctest --output-on-failure "$@")
+}
