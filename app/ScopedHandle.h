@@ -1,8 +1,6 @@
 #pragma once
 
 #include <windows.h>
-#include <wininet.h>
-#include <winhttp.h>
 
 #include <utility>
 
@@ -83,12 +81,6 @@ template <class T> struct GdiObjectTraits : CHandleTraitsBase<T, nullptr> {
 struct WindowTraits : CHandleTraitsBase<HWND, nullptr> {
     static void Close(HWND h) { ::DestroyWindow(h); }
 };
-struct InternetTraits : CHandleTraitsBase<HINTERNET, nullptr> {
-    static void Close(HINTERNET h) { ::InternetCloseHandle(h); }
-};
-struct WinHttpTraits : CHandleTraitsBase<HINTERNET, nullptr> {
-    static void Close(HINTERNET h) { ::WinHttpCloseHandle(h); }
-};
 
 using CKernelHandle = CScopedHandle<KernelHandleTraits>;
 using CFileHandle = CScopedHandle<FileHandleTraits>;
@@ -101,8 +93,6 @@ using CFontHandle = CScopedHandle<GdiObjectTraits<HFONT>>;
 using CRegionHandle = CScopedHandle<GdiObjectTraits<HRGN>>;
 using CBrushHandle = CScopedHandle<GdiObjectTraits<HBRUSH>>;
 using CWindowHandle = CScopedHandle<WindowTraits>;
-using CInternetHandle = CScopedHandle<InternetTraits>;
-using CWinHttpHandle = CScopedHandle<WinHttpTraits>;
 
 // A window's DC from GetDC, given back with ReleaseDC to the same window.
 class CWindowDC {

@@ -69,11 +69,13 @@ public:
 private:
     static bool RegisterClassOnce() {
         HINSTANCE instance = CWindowModule::Instance();
-        WNDCLASSEXW existing = {sizeof(existing)};
+        WNDCLASSEXW existing{};
+        existing.cbSize = sizeof(existing);
         if (::GetClassInfoExW(instance, T::GetWndClassName(), &existing)) {
             return true;
         }
-        WNDCLASSEXW wc = {sizeof(wc)};
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
         T::GetWndClassInfo(wc);
         wc.lpfnWndProc = &CWindowImplT::StartWindowProc;
         wc.hInstance = instance;
