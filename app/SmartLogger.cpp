@@ -1,0 +1,197 @@
+#include "app/SmartLogger.h"
+
+#include "app/BaseModuleAutoLocker.h"
+
+#include <shlobj.h>
+
+#include <clocale>
+#include <cwchar>
+#include <fstream>
+
+namespace {
+
+constexpr size_t kMaxMessage = 511;
+constexpr size_t kMaxPending = 100;
+constexpr UINT kLogCodePage = 936;
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Creates the folder and its missing parents; true when it exists afterwards.
+bool EnsureFolder(const std::wstring& folder) {
+    if (folder.empty() || IsFolder(folder)) {
+        return !folder.empty();
+    }
+    const size_t slash = folder.find_last_of(L"\\/");
+    if (slash != std::wstring::npos && slash > 0) {
+        EnsureFolder(folder.substr(0, slash));
+    }
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return IsFolder(folder);
+}
+
+std::wstring TimeStamp() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    wchar_t text[32] = {};
+    std::swprintf(text, 32, L"%04d-%02d-%02d %02d:%02d:%02d ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                  now.wSecond);
+    return text;
+}
+
+// What the C runtime's text mode would write for this text under the "chs" locale: GBK bytes with
+// every LF preceded by a CR. Converting here keeps the bytes independent of the runtime's locale
+// support, which differs between runtimes and Wine versions.
+std::string ToFileBytes(const std::wstring& text) {
+    std::wstring expanded;
+    expanded.reserve(text.size() + 8);
+    for (const wchar_t c : text) {
+        if (c == L'\n') {
+            expanded.push_back(L'\r');
+        }
+        expanded.push_back(c);
+    }
+    if (expanded.empty()) {
+        return {};
+    }
+    const int size =
+        ::WideCharToMultiByte(kLogCodePage, 0, expanded.data(), int(expanded.size()), nullptr, 0, nullptr, nullptr);
+    if (size <= 0) {
+        return {};
+    }
+    std::string bytes(size_t(size), '\0');
+    ::WideCharToMultiByte(kLogCodePage, 0, expanded.data(), int(expanded.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+// The process-wide logger lives in a function-local static so that a static constructor in another
+// file may log before this file's statics are built; the flag, constant-initialised and never
+// destroyed, turns late calls from other static destructors into no-ops.
+bool g_processLoggerGone = false;
+
+struct CProcessLogger {
+    CSmartLogger logger{CSmartLogger::GetDefaultBase()};
+    ~CProcessLogger() { g_processLoggerGone = true; }
+};
+
+// Built before the entry point, so its enabled flag is fixed before any thread starts.
+CSmartLogger* const g_processLogger = CSmartLogger::GetInstance();
+
+} // namespace
+
+CSmartLogger::CSmartLogger(const std::wstring& base) {
+    std::setlocale(LC_ALL, "chs");
+    const std::wstring folder = base + L"\\Log\\";
+    m_logPath = folder + L"Vexadeskling.log";
+    m_enabled = !base.empty() && IsFile(folder + L"Vexadeskling.log.on");
+}
+
+CSmartLogger::~CSmartLogger() = default;
+
+CSmartLogger* CSmartLogger::GetInstance() {
+    if (g_processLoggerGone) {
+        return nullptr;
+    }
+    static CProcessLogger instance;
+    return &instance.logger;
+}
+
+std::wstring CSmartLogger::GetDefaultBase() {
+    wchar_t appData[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)) || !appData[0]) {
+        return {};
+    }
+    std::wstring base = appData;
+    if (base.back() != L'\\') {
+        base += L'\\';
+    }
+    return base + L"brako";
+}
+
+void CSmartLogger::Write(const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    WriteV(format, args);
+    va_end(args);
+}
+
+void CSmartLogger::WriteV(const wchar_t* format, va_list args) {
+    if (!m_enabled || !format) {
+        return;
+    }
+    wchar_t message[kMaxMessage + 1] = {};
+    // The runtime's own _vsnwprintf: wide %s, and -1 when the text does not fit in 511 characters.
+    const int length = _vsnwprintf(message, kMaxMessage, format, args);
+    if (length < 0 || size_t(length) > kMaxMessage) {
+        return;
+    }
+    message[length] = L'\0';
+
+    _BaseModule::CAutoLocker lock(m_lock);
+    AddLine(message);
+    Flush();
+    ClearPending();
+}
+
+void CSmartLogger::AddLine(const wchar_t* message) {
+    _BaseModule::CAutoLocker lock(m_lock);
+    std::wstring line = TimeStamp();
+    line += message;
+    if (message[0] && line.back() != L'\n') {
+        line += L'\n';
+    }
+    m_pending.push_back(std::move(line));
+    if (m_pending.size() > kMaxPending) {
+        Flush();
+    }
+}
+
+void CSmartLogger::Flush() {
+    _BaseModule::CAutoLocker lock(m_lock);
+    const size_t slash = m_logPath.find_last_of(L'\\');
+    if (slash == std::wstring::npos || !EnsureFolder(m_logPath.substr(0, slash))) {
+        m_pending.clear();
+        return;
+    }
+    std::ofstream file(m_logPath.c_str(), std::ios::binary | std::ios::app);
+    if (!file) {
+        m_pending.clear();
+        return;
+    }
+    std::wstring text;
+    if (m_firstWrite) {
+        const std::wstring stamp = TimeStamp();
+        text = L"\r\n================== Start Log:" + stamp + L" ==================\n";
+        m_firstWrite = false;
+    }
+    for (const std::wstring& line : m_pending) {
+        text += line;
+    }
+    const std::string bytes = ToFileBytes(text);
+    file.write(bytes.data(), std::streamsize(bytes.size()));
+    file.close();
+    m_pending.clear();
+}
+
+void CSmartLogger::ClearPending() {
+    _BaseModule::CAutoLocker lock(m_lock);
+    m_pending.clear();
+}
+
+void WriteLog(const wchar_t* format, ...) {
+    CSmartLogger* logger = CSmartLogger::GetInstance();
+    if (!logger || !logger->IsEnabled()) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    logger->WriteV(format, args);
+    va_end(args);
+}
