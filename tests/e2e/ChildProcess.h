@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/ScopedHandle.h"
+
+#include <optional>
+#include <string>
+
+namespace e2e {
+
+// A process started by a test. One that is still running when the object goes is terminated, so a
+// failed assertion never leaves a program behind to disturb the next test.
+class CChildProcess {
+public:
+    CChildProcess() = default;
+    ~CChildProcess() { Terminate(); }
+    CChildProcess(CChildProcess&&) = default;
+    CChildProcess& operator=(CChildProcess&&) = default;
+
+    // commandLine holds the program path first; folder is the working folder (the caller's when empty).
+    bool Start(const std::wstring& commandLine, const std::wstring& folder = {}) {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started = {};
+        std::wstring text = commandLine;
+        if (!::CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
+            return false;
+        }
+        CKernelHandle thread(started.hThread);
+        m_process.Reset(started.hProcess);
+        m_id = started.dwProcessId;
+        m_commandLine = commandLine;
+        return true;
+    }
+
+    DWORD Id() const { return m_id; }
+    HANDLE Handle() const { return m_process.Get(); }
+    const std::wstring& CommandLine() const { return m_commandLine; }
+    bool IsRunning() const { return m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT; }
+
+    // True when the process has ended within timeoutMs.
+    bool WaitForExit(DWORD timeoutMs) const {
+        return m_process && ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
+    }
+
+    // The exit code once the process has ended.
+    std::optional<DWORD> ExitCode() const {
+        DWORD code = 0;
+        if (IsRunning() || !m_process || !::GetExitCodeProcess(m_process.Get(), &code)) {
+            return std::nullopt;
+        }
+        return code;
+    }
+
+    void Terminate() {
+        if (IsRunning()) {
+            ::TerminateProcess(m_process.Get(), 1);
+            ::WaitForSingleObject(m_process.Get(), 5000);
+        }
+    }
+
+private:
+    CKernelHandle m_process;
+    DWORD m_id = 0;
+    std::wstring m_commandLine;
+};
+
+} // namespace e2e

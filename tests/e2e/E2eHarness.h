@@ -1,0 +1,291 @@
+#pragma once
+
+// Helpers for tests and benchmarks that drive the real programs of the runnable tree: where the
+// programs, the log and the data folder are, polling with deadlines, windows by class, processes by
+// name and folder clean-up. Plain functions over Win32, without the test framework, so the benchmark
+// program shares them.
+
+#include "app/ScopedHandle.h"
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Polls done() every step until it holds or timeout has passed; the result is done()'s last answer.
+template <class Predicate>
+bool WaitUntil(Predicate done, std::chrono::milliseconds timeout, std::chrono::milliseconds step = 10ms) {
+    const auto deadline = Clock::now() + timeout;
+    while (!done()) {
+        if (Clock::now() >= deadline) {
+            return done();
+        }
+        std::this_thread::sleep_for(step);
+    }
+    return true;
+}
+
+inline double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+inline std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
+
+inline std::wstring FolderOf(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+// A Unix path as Wine names it for Windows programs; a Windows path is returned as it is.
+inline std::wstring WindowsPathOf(const std::string& path) {
+    if (path.empty() || path[0] != '/') {
+        return std::wstring(path.begin(), path.end());
+    }
+    using DosName = WCHAR*(CDECL*)(LPCSTR);
+    auto toDos = reinterpret_cast<DosName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (toDos) {
+        if (WCHAR* dos = toDos(path.c_str())) {
+            std::wstring result = dos;
+            ::HeapFree(::GetProcessHeap(), 0, dos);
+            return result;
+        }
+    }
+    // Wine maps the Unix root to drive Z: in every prefix it creates.
+    std::wstring result = L"Z:";
+    for (char c : path) {
+        result.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
+    }
+    return result;
+}
+
+// The runnable tree: DESKLING_BIN_DIR, or "bin" beside the folder of this program (the build puts
+// test programs in <build>/tests and shipped ones in <build>/bin).
+inline std::wstring BinDir() {
+    static const std::wstring dir = [] {
+        std::wstring found;
+        if (const char* env = std::getenv("DESKLING_BIN_DIR"); env && *env) {
+            found = WindowsPathOf(env);
+        } else {
+            wchar_t self[MAX_PATH * 4] = {};
+            ::GetModuleFileNameW(nullptr, self, ARRAYSIZE(self));
+            found = FolderOf(FolderOf(self)) + L"\\bin";
+        }
+        while (!found.empty() && (found.back() == L'\\' || found.back() == L'/')) {
+            found.pop_back();
+        }
+        return found;
+    }();
+    return dir;
+}
+
+inline std::wstring DesklingExe() {
+    return BinDir() + L"\\deskling.exe";
+}
+inline std::wstring CompanionExe() {
+    return BinDir() + L"\\Vexawpapp.exe";
+}
+
+inline std::wstring RoamingAppData() {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        return {};
+    }
+    return path;
+}
+inline std::wstring LogFolder() {
+    return RoamingAppData() + L"\\brako\\Log";
+}
+inline std::wstring LogPath() {
+    return LogFolder() + L"\\Vexadeskling.log";
+}
+inline std::wstring LogSwitchPath() {
+    return LogPath() + L".on";
+}
+inline std::wstring DataFolder() {
+    return RoamingAppData() + L"\\deskling";
+}
+
+inline bool PathExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline bool EnsureFolder(const std::wstring& path) {
+    int result = ::SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
+    return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS;
+}
+
+inline bool WriteTextFile(const std::wstring& path, const std::string& bytes) {
+    CFileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+// Deletes a file or a whole folder, read-only entries included; true when nothing is left.
+inline bool DeleteTree(const std::wstring& path) {
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return ::DeleteFileW(path.c_str()) != FALSE;
+    }
+    // A link is removed itself, never followed.
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        WIN32_FIND_DATAW entry;
+        CFindHandle find(::FindFirstFileW((path + L"\\*").c_str(), &entry));
+        if (find) {
+            do {
+                std::wstring name = entry.cFileName;
+                if (name != L"." && name != L"..") {
+                    DeleteTree(path + L"\\" + name);
+                }
+            } while (::FindNextFileW(find.Get(), &entry));
+        }
+    }
+    return ::RemoveDirectoryW(path.c_str()) != FALSE;
+}
+
+// A new empty folder under the temporary folder, named after tag and this process.
+inline std::wstring MakeTempFolder(const std::wstring& tag) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(ARRAYSIZE(temp), temp);
+    static unsigned counter = 0;
+    std::wstring folder = std::wstring(temp) + L"deskling-" + tag + L"-" + std::to_wstring(::GetCurrentProcessId()) +
+                          L"-" + std::to_wstring(++counter);
+    DeleteTree(folder);
+    return EnsureFolder(folder) ? folder : std::wstring();
+}
+
+// Switches the log on for processes started from now on.
+inline bool EnableLog() {
+    return EnsureFolder(LogFolder()) && (PathExists(LogSwitchPath()) || WriteTextFile(LogSwitchPath(), {}));
+}
+
+inline bool ClearLog() {
+    return ::DeleteFileW(LogPath().c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+// The raw bytes of the log (code page 936 text); empty when there is none.
+inline std::string ReadLogBytes() {
+    CFileHandle file(::CreateFileW(LogPath().c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes;
+    if (!file) {
+        return bytes;
+    }
+    char chunk[65536];
+    DWORD got = 0;
+    while (::ReadFile(file.Get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) {
+        bytes.append(chunk, got);
+    }
+    return bytes;
+}
+
+inline std::wstring ReadLog() {
+    std::string bytes = ReadLogBytes();
+    if (bytes.empty()) {
+        return {};
+    }
+    int length = ::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    return text;
+}
+
+inline size_t CountOccurrences(const std::wstring& text, const std::wstring& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size())) {
+        ++count;
+    }
+    return count;
+}
+
+inline size_t CountInLog(const std::wstring& part) {
+    return CountOccurrences(ReadLog(), part);
+}
+
+// True once the log holds part at least count times.
+inline bool WaitForLog(const std::wstring& part, std::chrono::milliseconds timeout, size_t count = 1) {
+    return WaitUntil([&] { return CountInLog(part) >= count; }, timeout, 20ms);
+}
+
+// Top-level windows of a class (hidden ones included), optionally only those of one process.
+inline std::vector<HWND> FindTopLevelWindows(const std::wstring& className, DWORD processId = 0) {
+    struct Search {
+        const std::wstring* className;
+        DWORD processId;
+        std::vector<HWND> found;
+    } search{&className, processId, {}};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            wchar_t name[256] = {};
+            ::GetClassNameW(hwnd, name, ARRAYSIZE(name));
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (*s->className == name && (s->processId == 0 || s->processId == owner)) {
+                s->found.push_back(hwnd);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline HWND WaitForWindow(const std::wstring& className, DWORD processId, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            std::vector<HWND> windows = FindTopLevelWindows(className, processId);
+            found = windows.empty() ? nullptr : windows.front();
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+inline std::wstring WindowTitle(HWND hwnd) {
+    wchar_t title[256] = {};
+    ::GetWindowTextW(hwnd, title, ARRAYSIZE(title));
+    return title;
+}
+
+// Ids of the running processes whose executable file name is exeName (case-insensitive).
+inline std::vector<DWORD> ProcessIdsNamed(const std::wstring& exeName) {
+    std::vector<DWORD> ids;
+    CFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
+        return ids;
+    }
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+        if (::lstrcmpiW(entry.szExeFile, exeName.c_str()) == 0) {
+            ids.push_back(entry.th32ProcessID);
+        }
+    }
+    return ids;
+}
+
+inline bool DeleteRegistryTree(HKEY root, const wchar_t* subKey) {
+    LSTATUS status = ::RegDeleteTreeW(root, subKey);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+} // namespace e2e
