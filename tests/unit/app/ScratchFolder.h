@@ -1,0 +1,160 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+// A fresh folder under the temp directory for one test, removed with everything in it afterwards.
+// Under Wine the folder can also hold real Unix symbolic links (Wine 8 cannot create Windows ones).
+class CScratchFolder {
+public:
+    explicit CScratchFolder(const wchar_t* tag) {
+        static int counter = 0;
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        m_path = std::wstring(temp) + L"deskling-" + tag + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                 std::to_wstring(counter++);
+        m_created = ::CreateDirectoryW(m_path.c_str(), nullptr) != FALSE;
+    }
+    ~CScratchFolder() { RemoveAll(); }
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+
+    bool IsCreated() const { return m_created; }
+    const std::wstring& Path() const { return m_path; }
+    std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
+
+    static bool IsWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
+    // Makes link (a Windows path) a symbolic link to target, a path relative to the link's folder
+    // written with forward slashes. False when links cannot be made here.
+    static bool MakeSymlink(const std::wstring& link, const std::wstring& target, bool toFolder) {
+        if (IsWine()) {
+            std::wstring unixLink = UnixPath(link);
+            return !unixLink.empty() && RunUnix(L"Z:\\bin\\ln", L"ln -s " + target + L" " + unixLink) &&
+                   WaitFor([&] { return Exists(link); });
+        }
+        std::wstring windowsTarget = target;
+        for (wchar_t& c : windowsTarget) {
+            if (c == L'/') {
+                c = L'\\';
+            }
+        }
+        DWORD flags = SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE | (toFolder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
+        return ::CreateSymbolicLinkW(link.c_str(), windowsTarget.c_str(), flags) && Exists(link);
+    }
+
+    static bool Exists(const std::wstring& path) {
+        return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    static bool WriteFileText(const std::wstring& path, const std::string& bytes, DWORD attributes = 0) {
+        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        DWORD written = 0;
+        BOOL ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ::CloseHandle(h);
+        return ok && written == bytes.size();
+    }
+
+    static std::string ReadFileText(const std::wstring& path) {
+        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            return std::string();
+        }
+        std::string bytes(::GetFileSize(h, nullptr), '\0');
+        DWORD read = 0;
+        ::ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        ::CloseHandle(h);
+        bytes.resize(read);
+        return bytes;
+    }
+
+private:
+    static std::wstring UnixPath(const std::wstring& path) {
+        using ToUnix = char*(CDECL*)(const wchar_t*);
+        auto toUnix = reinterpret_cast<ToUnix>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        char* unixName = toUnix ? toUnix(path.c_str()) : nullptr;
+        if (!unixName) {
+            return std::wstring();
+        }
+        std::wstring wide(unixName, unixName + std::strlen(unixName));
+        ::HeapFree(::GetProcessHeap(), 0, unixName);
+        return wide;
+    }
+
+    // Wine starts a Unix program named by its Z: path; its exit code is not reported back, so
+    // callers wait for its effect instead.
+    static bool RunUnix(const wchar_t* program, std::wstring commandLine) {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        if (!::CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &process)) {
+            return false;
+        }
+        ::WaitForSingleObject(process.hProcess, 5000);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+        return true;
+    }
+
+    template <class Done> static bool WaitFor(Done done) {
+        for (int i = 0; i < 100; ++i) {
+            if (done()) {
+                return true;
+            }
+            ::Sleep(50);
+        }
+        return done();
+    }
+
+    void RemoveAll() {
+        if (!m_created) {
+            return;
+        }
+        // Under Wine only Unix can remove a Unix link without touching its target.
+        if (IsWine()) {
+            std::wstring unixPath = UnixPath(m_path);
+            if (!unixPath.empty() && unixPath.find(L"deskling-") != std::wstring::npos &&
+                RunUnix(L"Z:\\bin\\rm", L"rm -rf " + unixPath) && WaitFor([&] { return !Exists(m_path); })) {
+                return;
+            }
+        }
+        RemoveTree(m_path);
+    }
+
+    static void RemoveTree(const std::wstring& folder) {
+        WIN32_FIND_DATAW found = {};
+        HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                std::wstring name = found.cFileName;
+                if (name == L"." || name == L"..") {
+                    continue;
+                }
+                std::wstring path = folder + L"\\" + name;
+                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                bool folderEntry = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+                if (folderEntry && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                    RemoveTree(path);
+                } else if (folderEntry) {
+                    ::RemoveDirectoryW(path.c_str());
+                } else {
+                    ::DeleteFileW(path.c_str());
+                }
+            } while (::FindNextFileW(find, &found));
+            ::FindClose(find);
+        }
+        ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::RemoveDirectoryW(folder.c_str());
+    }
+
+    std::wstring m_path;
+    bool m_created = false;
+};
