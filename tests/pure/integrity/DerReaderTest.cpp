@@ -1,0 +1,86 @@
+#include "integrity/DerReader.h"
+
+#include "pure/integrity/DerBuilder.h"
+
+#include <gtest/gtest.h>
+
+TEST(DerReaderTest, ReadsShortAndLongLengths) {
+    const Bytes data = Cat({Tlv(0x04, Bytes(5, 1)), Tlv(0x04, Bytes(200, 2)), Tlv(0x30, Bytes(300, 3))});
+    CDerReader reader(data);
+    DerElement e;
+    ASSERT_TRUE(reader.Next(e));
+    EXPECT_EQ(e.tag, 0x04);
+    EXPECT_EQ(e.value.size(), 5u);
+    EXPECT_EQ(e.whole.size(), 7u);
+    ASSERT_TRUE(reader.Expect(0x04, e));
+    EXPECT_EQ(e.value.size(), 200u);
+    EXPECT_EQ(e.whole.size(), 203u);
+    EXPECT_EQ(e.value[0], 2);
+    ASSERT_TRUE(reader.Expect(0x30, e));
+    EXPECT_EQ(e.value.size(), 300u);
+    EXPECT_EQ(e.whole.data(), data.data() + 210);
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_FALSE(reader.Next(e));
+}
+
+TEST(DerReaderTest, RejectsWhatDerDoesNotAllowOrTheDataDoesNotHold) {
+    const std::vector<Bytes> bad = {
+        {0x30, 0x80, 0x00, 0x00},       // indefinite length
+        {0x1F, 0x22, 0x01, 0x00},       // multi-byte tag
+        {0x04, 0x05, 1, 2, 3},          // longer than the data
+        {0x04, 0x82, 0x01},             // length bytes cut off
+        {0x04, 0x85, 0, 0, 0, 0, 1, 0}, // five length bytes
+        {0x04},                         // no length at all
+    };
+    for (const Bytes& data : bad) {
+        CDerReader reader(data);
+        DerElement e;
+        EXPECT_FALSE(reader.Next(e)) << static_cast<int>(data[0]);
+        EXPECT_TRUE(reader.Failed());
+    }
+}
+
+TEST(DerReaderTest, AFailedReadStaysFailed) {
+    const Bytes data = Cat({Int(1), Null()});
+    CDerReader reader(data);
+    DerElement e;
+    EXPECT_FALSE(reader.Expect(0x30, e));
+    EXPECT_FALSE(reader.Next(e));
+    EXPECT_TRUE(reader.Failed());
+}
+
+TEST(DerReaderTest, TakeIfLeavesOtherTagsAlone) {
+    const Bytes data = Cat({Int(7), Null()});
+    CDerReader reader(data);
+    DerElement e;
+    EXPECT_FALSE(reader.TakeIf(0xA0, e));
+    EXPECT_FALSE(reader.Failed());
+    ASSERT_TRUE(reader.TakeIf(0x02, e));
+    EXPECT_EQ(e.value[0], 7);
+    EXPECT_TRUE(reader.Expect(0x05, e));
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(DerReaderTest, ExpectOidComparesTheDottedForm) {
+    const Bytes data = Cat({Oid("1.2.840.113549.1.7.2"), Oid("1.2.840.113549.1.7.1")});
+    CDerReader reader(data);
+    EXPECT_TRUE(reader.ExpectOid("1.2.840.113549.1.7.2"));
+    EXPECT_FALSE(reader.ExpectOid("1.2.840.113549.1.7.2"));
+    EXPECT_TRUE(reader.Failed());
+}
+
+TEST(DerReaderTest, OidTextDecodesEveryArc) {
+    for (const char* dotted : {"1.2.840.113549.1.9.4", "2.16.840.1.101.3.4.2.1", "1.3.6.1.4.1.311.2.1.4", "0.9",
+                               "2.999.1", "1.2.18446744073709551615"}) {
+        const Bytes encoded = Oid(dotted);
+        EXPECT_EQ(DerOidText(std::span<const uint8_t>(encoded).subspan(2)), dotted);
+    }
+}
+
+TEST(DerReaderTest, OidTextRejectsMalformedContents) {
+    EXPECT_EQ(DerOidText({}), "");
+    const Bytes unfinished = {0x2A, 0x86};
+    EXPECT_EQ(DerOidText(unfinished), "");
+    const Bytes tooLarge = {0x2A, 0x82, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x00};
+    EXPECT_EQ(DerOidText(tooLarge), "");
+}
