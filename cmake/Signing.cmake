@@ -98,3 +98,7 @@ foreach(target IN LISTS shipped)
         C_LINKER_LAUNCHER "sh;${DESKLING_SIGNING_DIR}/link-and-sign.sh"
         CXX_LINKER_LAUNCHER "sh;${DESKLING_SIGNING_DIR}/link-and-sign.sh")
 endforeach()
+
+if(DESKLING_TESTS AND TARGET deskling_unit_tests)
+    include("${CMAKE_SOURCE_DIR}/tests/unit/integrity/Fixtures.cmake")
+endif()

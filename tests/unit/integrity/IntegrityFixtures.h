@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+// Where the build put the test libraries (<tests>/integrity) and the shipped binaries (<build>/bin),
+// found from this test program's own path.
+inline std::wstring TestProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+inline std::wstring FixturePath(const wchar_t* name) {
+    return TestProgramFolder() + L"\\integrity\\" + name;
+}
+
+inline std::wstring ShippedPath(const wchar_t* name) {
+    return TestProgramFolder() + L"\\..\\bin\\" + name;
+}
+
+inline std::vector<uint8_t> ReadBytes(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
