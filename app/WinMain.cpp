@@ -1,5 +1,116 @@
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <winsock2.h>
+#include <gdiplus.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    return 0;
+#include <string>
+
+#include "app/IniSettings.h"
+#include "app/InstanceMutex.h"
+#include "app/MainWnd.h"
+#include "app/SmartLogger.h"
+#include "app/VexaPublicDLLHelper.h"
+#include "app/WindowImpl.h"
+
+namespace {
+
+bool FileExists(const std::wstring& path) {
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring ParentFolder(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+// The base library sits beside the executable, or one folder up when the program is installed
+// in a subfolder of the wallpaper application.
+std::wstring FindBaseLibrary() {
+    wchar_t modulePath[MAX_PATH * 4] = {};
+    ::GetModuleFileNameW(nullptr, modulePath, ARRAYSIZE(modulePath));
+    std::wstring folder = ParentFolder(modulePath);
+    std::wstring beside = folder + L"\\Vexabase.dll";
+    if (FileExists(beside)) {
+        return beside;
+    }
+    std::wstring parent = ParentFolder(folder);
+    std::wstring above = parent + L"\\Vexabase.dll";
+    if (!parent.empty() && FileExists(above)) {
+        return above;
+    }
+    return std::wstring();
+}
+
+int RunMainWindow() {
+    CMainWnd mainWnd;
+    if (!mainWnd.Create(nullptr, nullptr)) {
+        return 0;
+    }
+    MSG msg;
+    BOOL got;
+    while ((got = ::GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+        if (got == -1) {
+            break;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return got == 0 ? static_cast<int>(msg.wParam) : 0;
+}
+
+int RunNormalMode() {
+    if (!CInstanceMutex::GetInstance()->CheckSingleInstance()) {
+        WriteLog(L"[tid:%d] check singleton exists, quit. comLine:%s", ::GetCurrentThreadId(), ::GetCommandLineW());
+        return 0;
+    }
+    WriteLog(L"[tid:%d] Started. comLine:%s", ::GetCurrentThreadId(), ::GetCommandLineW());
+
+    WSADATA wsa = {};
+    bool winsock = ::WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    ULONG_PTR gdiplusToken = 0;
+    bool gdiplus = Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr) == Gdiplus::Ok;
+
+    int exitCode = RunMainWindow();
+
+    CInstanceMutex::DestroyInstance();
+    if (gdiplus) {
+        Gdiplus::GdiplusShutdown(gdiplusToken);
+    }
+    if (winsock) {
+        ::WSACleanup();
+    }
+    return exitCode;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
+    // The apartment result does not matter: a failure only means COM was already set up.
+    (void)::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    CWindowModule::Init(instance);
+
+    int exitCode = 0;
+    std::wstring startText = cmdLine ? cmdLine : L"";
+    std::wstring baseLibrary = FindBaseLibrary();
+    if (baseLibrary.empty()) {
+        WriteLog(L"找不到Vexabase.dll， quit");
+    } else if (!CVexaBaseHelper::GetInstance().Initialise(baseLibrary.c_str())) {
+        WriteLog(L"init Vexabase.dll failed, quit");
+    } else if (startText.find(L"/guide") != std::wstring::npos) {
+        // The first-run guide is shown once; after that guide mode ends at once.
+        if (CIniSettings::GetInstance()->GetGuideBShow() == 0) {
+            WriteLog(L"[tid:%d] guide mode: no guide window in this build", ::GetCurrentThreadId());
+        }
+    } else {
+        exitCode = RunNormalMode();
+    }
+
+    CWindowModule::Term();
+    ::CoUninitialize();
+    return exitCode;
 }

@@ -1,0 +1,186 @@
+#include "app/MainWnd.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "app/AppContext.h"
+#include "app/CommandDispatch.h"
+#include "app/ForwardedCommandLine.h"
+#include "app/PlaceholderWidget.h"
+#include "app/RemoveFolderTree.h"
+#include "app/SmartLogger.h"
+#include "app/SystemUtils.h"
+#include "app/UIThreadWindow.h"
+
+namespace {
+
+constexpr const wchar_t* kWallpaperControlClass = L"VexaWallPaperCtrlCls";
+
+void FreeRecord(CCopyDataRecord* record) {
+    if (record) {
+        std::free(record->data);
+        delete record;
+    }
+}
+
+} // namespace
+
+LRESULT CMainWnd::OnLayerCreate(const CREATESTRUCTW*) {
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    CAppContext::GetInstance()->SetMainWnd(m_hWnd);
+    // A later instance may run at a lower integrity level and must still reach us.
+    AllowWindowMessage(WM_COPYDATA);
+    CUIThreadWindow::GetInstance()->Create();
+    ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+
+    CAppContext::GetInstance()->GetCommandParser().Parse(::GetCommandLineW());
+    Dispatch();
+    CheckIdle();
+    SetTimer(kWatchTimer, kWatchPeriodMs);
+    return 0;
+}
+
+void CMainWnd::Dispatch() {
+    const CCommandParser& parser = CAppContext::GetInstance()->GetCommandParser();
+    std::vector<DeskCommand> plan = PlanDispatch([&parser](const std::wstring& key) { return parser.Has(key); });
+    for (DeskCommand command : plan) {
+        switch (command) {
+        case DeskCommand::OpenWeather:
+            KillTimer(kIdleTimer);
+            WeatherWidget().Show(true);
+            m_weatherOpen = true;
+            break;
+        case DeskCommand::CloseWeather:
+            WeatherWidget().Show(false);
+            m_weatherOpen = false;
+            break;
+        case DeskCommand::OpenCalendar:
+            KillTimer(kIdleTimer);
+            CalendarWidget().Show(true);
+            m_calendarOpen = true;
+            break;
+        case DeskCommand::CloseCalendar:
+            CalendarWidget().Show(false);
+            m_calendarOpen = false;
+            break;
+        case DeskCommand::OpenNews:
+            KillTimer(kIdleTimer);
+            NewsWidget().Show(true);
+            m_newsOpen = true;
+            break;
+        case DeskCommand::CloseNews:
+            NewsWidget().Show(false);
+            m_newsOpen = false;
+            break;
+        case DeskCommand::StartMonitor:
+        case DeskCommand::StartMonitorAuto:
+            KillTimer(kIdleTimer);
+            TempMonitorWidget().StartMonitor(command == DeskCommand::StartMonitorAuto);
+            m_tempMonitorOpen = true;
+            break;
+        case DeskCommand::ForgetMonitor:
+            m_tempMonitorOpen = false;
+            break;
+        case DeskCommand::Uninstall:
+            RemoveFolderTree(CAppContext::GetInstance()->GetDataFolder());
+            PostMessage(WM_CLOSE);
+            break;
+        case DeskCommand::Exit:
+            PostMessage(WM_CLOSE);
+            break;
+        }
+    }
+}
+
+void CMainWnd::CheckIdle() {
+    if (!m_weatherOpen && !m_calendarOpen && !m_newsOpen && !m_tempMonitorOpen) {
+        KillTimer(kIdleTimer);
+        SetTimer(kIdleTimer, kIdleDelayMs);
+    }
+}
+
+void CMainWnd::OnLayerTimer(UINT_PTR id) {
+    if (id == kWatchTimer) {
+        if (!::FindWindowW(kWallpaperControlClass, nullptr)) {
+            KillTimer(kWatchTimer);
+            PostMessage(WM_CLOSE);
+        }
+    } else if (id == kIdleTimer) {
+        KillTimer(kIdleTimer);
+        PostMessage(WM_CLOSE);
+    }
+}
+
+LRESULT CMainWnd::OnCopyData(HWND, const COPYDATASTRUCT* data) {
+    if (!data) {
+        return FALSE;
+    }
+    auto* record = new (std::nothrow) CCopyDataRecord{static_cast<uint32_t>(data->dwData), data->cbData, nullptr};
+    if (!record) {
+        return FALSE;
+    }
+    if (data->cbData != 0) {
+        record->data = data->lpData ? std::malloc(data->cbData) : nullptr;
+        if (!record->data) {
+            FreeRecord(record);
+            return FALSE;
+        }
+        std::memcpy(record->data, data->lpData, data->cbData);
+    }
+    // The sender waits only for the copy; widgets open later, from the queue.
+    if (!PostMessage(WM_DESK_CMDLINE, 0, reinterpret_cast<LPARAM>(record))) {
+        FreeRecord(record);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+LRESULT CMainWnd::OnDeskCommandLine(UINT, WPARAM, LPARAM lParam, BOOL&) {
+    auto* record = reinterpret_cast<CCopyDataRecord*>(lParam);
+    if (!record) {
+        return 0;
+    }
+    if (record->tag == kCopyDataCommandLineTag) {
+        std::wstring text = ForwardedCommandLineText(record->data, record->bytes);
+        WriteLog(L"MSG_COPYDATA_CMD_LINE %s", text.c_str());
+        CAppContext::GetInstance()->GetCommandParser().Parse(text);
+        Dispatch();
+    }
+    FreeRecord(record);
+    return 1;
+}
+
+LRESULT CMainWnd::OnWidgetState(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    bool open = lParam != 0;
+    switch (wParam) {
+    case kWidgetWeather:
+        m_weatherOpen = open;
+        break;
+    case kWidgetCalendar:
+        m_calendarOpen = open;
+        break;
+    case kWidgetNews:
+        m_newsOpen = open;
+        break;
+    case kWidgetTempMonitor:
+        m_tempMonitorOpen = open;
+        break;
+    default:
+        break;
+    }
+    CheckIdle();
+    return 0;
+}
+
+void CMainWnd::OnWindowPosChanging(WINDOWPOS* pos) {
+    if (pos) {
+        pos->hwndInsertAfter = HWND_BOTTOM;
+    }
+}
+
+void CMainWnd::OnClose() {
+    DestroyWindow();
+    ::PostQuitMessage(0);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/DeskMessages.h"
+#include "app/WindowImpl.h"
+#include "app/sigslot.h"
+
+// The heap copy of a WM_COPYDATA record that WM_DESK_CMDLINE carries to the main window.
+struct CCopyDataRecord {
+    uint32_t tag;
+    uint32_t bytes;
+    void* data; // null when bytes is 0
+};
+
+using CMainWndTraits = CWinTraits<WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_MINIMIZEBOX, 0>;
+
+// The process's one permanent window: invisible, at the bottom of the z-order, owner of every
+// widget. It turns command lines into widget commands, keeps the record of open widgets and ends
+// the process when idle, when the wallpaper application goes away, or on request.
+class CMainWnd : public CWindowImplT<CMainWnd, CMainWndTraits>,
+                 public sigslot::has_slots<sigslot::multi_threaded_local> {
+public:
+    static constexpr UINT_PTR kWatchTimer = 1;
+    static constexpr UINT kWatchPeriodMs = 1000;
+    static constexpr UINT_PTR kIdleTimer = 2;
+    static constexpr UINT kIdleDelayMs = 3000;
+
+    static const wchar_t* GetWndClassName() { return L"VexawpMainWndClass"; }
+
+    BEGIN_MSG_MAP(CMainWnd)
+    MSG_WM_CREATE(OnLayerCreate)
+    MSG_WM_TIMER(OnLayerTimer)
+    MSG_WM_COPYDATA(OnCopyData)
+    MESSAGE_HANDLER(WM_DESK_CMDLINE, OnDeskCommandLine)
+    MESSAGE_HANDLER(WM_DESK_WIDGET_STATE, OnWidgetState)
+    MSG_WM_WINDOWPOSCHANGING(OnWindowPosChanging)
+    MSG_WM_CLOSE(OnClose)
+    END_MSG_MAP()
+
+private:
+    LRESULT OnLayerCreate(const CREATESTRUCTW* cs);
+    void OnLayerTimer(UINT_PTR id);
+    LRESULT OnCopyData(HWND from, const COPYDATASTRUCT* data);
+    LRESULT OnDeskCommandLine(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnWidgetState(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    void OnWindowPosChanging(WINDOWPOS* pos);
+    void OnClose();
+
+    void Dispatch();
+    void CheckIdle();
+
+    bool m_weatherOpen = false;
+    bool m_calendarOpen = false;
+    bool m_newsOpen = false;
+    bool m_tempMonitorOpen = false;
+};

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/WindowImpl.h"
+
+namespace {
+
+constexpr UINT kProbe = WM_APP + 7;
+
+class CProbeWnd : public CWindowImplT<CProbeWnd, CWinTraits<WS_POPUP, WS_EX_TOOLWINDOW>> {
+public:
+    static const wchar_t* GetWndClassName() { return L"DesklingProbeWnd"; }
+
+    BEGIN_MSG_MAP(CProbeWnd)
+    MESSAGE_HANDLER(kProbe, OnFirst)
+    MESSAGE_HANDLER(kProbe, OnSecond)
+    MSG_WM_TIMER(OnTimer)
+    END_MSG_MAP()
+
+    std::wstring trace;
+    bool firstPassesOn = true;
+    bool finalSeen = false;
+    UINT_PTR timerId = 0;
+
+    void OnFinalMessage(HWND) override { finalSeen = true; }
+
+private:
+    LRESULT OnFirst(UINT, WPARAM, LPARAM, BOOL& handled) {
+        trace += L"1";
+        handled = firstPassesOn ? FALSE : TRUE;
+        return 1;
+    }
+    LRESULT OnSecond(UINT, WPARAM wParam, LPARAM, BOOL&) {
+        trace += L"2";
+        return static_cast<LRESULT>(wParam) * 2;
+    }
+    void OnTimer(UINT_PTR id) { timerId = id; }
+};
+
+} // namespace
+
+TEST(WindowImpl, EntriesRunInOrderAndHonourTheHandledFlag) {
+    CProbeWnd wnd;
+    ASSERT_TRUE(wnd.Create(nullptr, nullptr));
+    EXPECT_EQ(::SendMessageW(wnd.m_hWnd, kProbe, 21, 0), 42);
+    EXPECT_EQ(wnd.trace, L"12");
+
+    wnd.firstPassesOn = false;
+    wnd.trace.clear();
+    EXPECT_EQ(::SendMessageW(wnd.m_hWnd, kProbe, 21, 0), 1);
+    EXPECT_EQ(wnd.trace, L"1");
+    wnd.DestroyWindow();
+}
+
+TEST(WindowImpl, CrackerDecodesArgumentsAndUnmappedMessagesReachTheDefaultProcedure) {
+    CProbeWnd wnd;
+    ASSERT_TRUE(wnd.Create(nullptr, nullptr, L"probe title"));
+    ::SendMessageW(wnd.m_hWnd, WM_TIMER, 77, 0);
+    EXPECT_EQ(wnd.timerId, 77u);
+    wchar_t title[32] = {};
+    ::GetWindowTextW(wnd.m_hWnd, title, 32);
+    EXPECT_STREQ(title, L"probe title");
+    EXPECT_TRUE(::GetWindowLongPtrW(wnd.m_hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    wnd.DestroyWindow();
+}
+
+TEST(WindowImpl, DestructionClearsTheHandleAndCallsTheFinalHook) {
+    CProbeWnd wnd;
+    HWND hwnd = wnd.Create(nullptr, nullptr);
+    ASSERT_TRUE(hwnd);
+    EXPECT_EQ(wnd.m_hWnd, hwnd);
+    EXPECT_TRUE(wnd.IsWindow());
+    wnd.DestroyWindow();
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_EQ(wnd.m_hWnd, nullptr);
+    EXPECT_TRUE(wnd.finalSeen);
+    // A second window of the same class reuses the registration.
+    CProbeWnd again;
+    ASSERT_TRUE(again.Create(nullptr, nullptr));
+    again.DestroyWindow();
+}
