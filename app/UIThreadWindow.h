@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/DeskMessages.h"
+#include "app/SimpleBind.h"
+#include "app/SingletonT.h"
+#include "app/WindowImpl.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+// The hidden window that runs tasks on the UI thread. The main window creates it while it is being
+// created, so it belongs to the UI thread; before that (and in guide mode) marshalled tasks do not run.
+class CUIThreadWindow : public CWindowImplT<CUIThreadWindow, CWinTraits<WS_POPUP, 0>>,
+                        public CSingletonT<CUIThreadWindow> {
+    friend class CSingletonT<CUIThreadWindow>;
+
+public:
+    static const wchar_t* GetWndClassName() { return L"DesklingUIThreadWindow"; }
+
+    // Creates the window on the calling thread, which becomes the thread tasks run on.
+    bool Create();
+    void Destroy();
+    HWND GetTarget() const { return m_target.load(); }
+
+    // Runs the task on the UI thread and returns once it has run; the caller keeps the task. On the UI
+    // thread itself it runs at once. False, with nothing run, when there is no window.
+    bool RunOnUIThread(ISimpleBind* task);
+    // Takes ownership of a heap task: the UI thread runs and destroys it. A task that cannot be
+    // posted is destroyed here without running. Returns whether it was posted.
+    bool PostToUIThread(ISimpleBind* task);
+
+    BEGIN_MSG_MAP(CUIThreadWindow)
+    MESSAGE_HANDLER(WM_UITASK_SEND, OnTaskSend)
+    MESSAGE_HANDLER(WM_UITASK_POST, OnTaskPost)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    END_MSG_MAP()
+
+private:
+    CUIThreadWindow() = default;
+    ~CUIThreadWindow() override;
+
+    LRESULT OnTaskSend(UINT, WPARAM wParam, LPARAM, BOOL&);
+    LRESULT OnTaskPost(UINT, WPARAM wParam, LPARAM, BOOL&);
+    LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
+
+    // Read by worker threads; m_hWnd is the UI thread's own.
+    std::atomic<HWND> m_target{nullptr};
+};
+
+// The process's marshalling calls, through the CUIThreadWindow singleton when it exists.
+bool RunOnUIThread(ISimpleBind* task);
+bool PostToUIThread(ISimpleBind* task);
