@@ -207,7 +207,7 @@ public:
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         finished = true;
     }
-    std::thread::id thread;
+    std::atomic<std::thread::id> thread;
     std::atomic<int> sum{0};
     std::atomic<bool> inside{false};
     std::atomic<bool> hold{false};
