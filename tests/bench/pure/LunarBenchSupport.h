@@ -1,0 +1,137 @@
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench/pure/BenchRegistry.h"
+#include "calendar/DayNumber.h"
+#include "calendar/PackedDate.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+// What the lunar benchmarks share: the days they convert and the figures of the independent library
+// (lunar-reference.js beside this file, run once per program under node).
+
+// Every day of 1902-2099, the hour running round the clock from day to day, as lunar-reference.js takes them.
+inline const std::vector<PackedDate>& LunarBenchDays() {
+    static const std::vector<PackedDate> days = [] {
+        std::vector<PackedDate> out;
+        for (int n = DayNumber(1902, 1, 1); n <= DayNumber(2099, 12, 31); ++n) {
+            const CivilDate date = DateFromDayNumber(n);
+            out.push_back(MakePackedDate(date.year, date.month, date.day, static_cast<int>(out.size() % 24)));
+        }
+        return out;
+    }();
+    return days;
+}
+
+// Nanoseconds per day of the fastest of `passes` runs of `convert` over every day.
+template <class Convert> double BestNsPerDay(int passes, Convert convert) {
+    const std::vector<PackedDate>& days = LunarBenchDays();
+    double best = 1e300;
+    for (int pass = 0; pass < passes; ++pass) {
+        const auto start = std::chrono::steady_clock::now();
+        for (PackedDate day : days) {
+            convert(day);
+        }
+        const std::chrono::duration<double, std::nano> spent = std::chrono::steady_clock::now() - start;
+        best = std::min(best, spent.count() / static_cast<double>(days.size()));
+    }
+    return best;
+}
+
+struct LunarReferenceFigures {
+    long days;
+    double infoNsPerDay;  // lunar date and the four pillars
+    double textsNsPerDay; // lunar date text and eight-characters text
+};
+
+namespace lunar_bench {
+
+inline std::string ScriptPath() {
+    const std::string here = __FILE__;
+    return here.substr(0, here.find_last_of("/\\") + 1) + "lunar-reference.js";
+}
+
+inline std::optional<LunarReferenceFigures> Parse(const char* line) {
+    LunarReferenceFigures figures{};
+    if (std::sscanf(line, "days %ld info %lf texts %lf", &figures.days, &figures.infoNsPerDay,
+                    &figures.textsNsPerDay) != 3 ||
+        figures.days != static_cast<long>(LunarBenchDays().size())) {
+        return std::nullopt;
+    }
+    return figures;
+}
+
+#ifdef _WIN32
+// Under Wine node is a Unix program: it starts from its Z: path, but its output reaches no Windows pipe and its
+// process handle tells nothing, so it writes its figures to a file that appears once complete.
+inline std::optional<LunarReferenceFigures> Run() {
+    if (!::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+        return std::nullopt;
+    }
+    const std::string unixResult = "/tmp/deskling-lunar-reference-" + std::to_string(::GetCurrentProcessId());
+    const std::string result = "Z:" + unixResult;
+    std::wstring command = L"node \"";
+    for (char c : ScriptPath() + "\" " + unixResult) {
+        command += static_cast<wchar_t>(c);
+    }
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(L"Z:\\usr\\bin\\node", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        return std::nullopt;
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    for (int waited = 0; waited < 3000; ++waited) {
+        if (FILE* file = std::fopen(result.c_str(), "r")) {
+            char line[256] = {};
+            const bool read = std::fgets(line, sizeof(line), file) != nullptr;
+            std::fclose(file);
+            std::remove(result.c_str());
+            return read ? Parse(line) : std::nullopt;
+        }
+        ::Sleep(100);
+    }
+    return std::nullopt;
+}
+#else
+inline std::optional<LunarReferenceFigures> Run() {
+    FILE* pipe = ::popen(("node \"" + ScriptPath() + "\"").c_str(), "r");
+    if (!pipe) {
+        return std::nullopt;
+    }
+    char line[256] = {};
+    const bool read = std::fgets(line, sizeof(line), pipe) != nullptr;
+    ::pclose(pipe);
+    return read ? Parse(line) : std::nullopt;
+}
+#endif
+
+} // namespace lunar_bench
+
+inline const std::optional<LunarReferenceFigures>& LunarReference() {
+    static const std::optional<LunarReferenceFigures> figures = lunar_bench::Run();
+    return figures;
+}
+
+// Our figure, the reference library's for the same days and their ratio.
+inline void ReportAgainstReference(const char* bench, const char* what, double ns,
+                                   double LunarReferenceFigures::*referenceFigure) {
+    BenchFigure(bench, what, ns, "ns/day");
+    const std::optional<LunarReferenceFigures>& reference = LunarReference();
+    if (!reference) {
+        BenchNote(bench, "reference library not measured (needs node and tools/gen-lunar-data's install)");
+        return;
+    }
+    BenchFigure(bench, "reference library, same days", (*reference).*referenceFigure, "ns/day");
+    BenchFigure(bench, "reference / ours", (*reference).*referenceFigure / ns, "x");
+}
