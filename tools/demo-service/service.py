@@ -1,0 +1,234 @@
+#!/usr/bin/env python3
+"""The local sample-data service for the demo and the tests.
+
+Listens on 127.0.0.1 only. Besides the data endpoints it misbehaves on request, so that the HTTP
+layer can be tested against real faults. A fault is chosen by path (/test/<fault>) or by the query
+parameter "fault" on any path:
+
+  404, 500          that status with a short text body
+  slow              the status line only after ?delay= milliseconds (default 3000)
+  reset             announces ?size= bytes (default 65536), sends half, then resets the connection
+  endless           a body without length that never ends
+  gzip              a gzip-encoded body (Content-Encoding: gzip) whether asked for or not
+  redirect          302 to ?to= (default /test/ok), ?hops= times (default 1)
+
+Test helpers: /test/ok?size=N (N bytes of known length), /test/drip?size=N&chunk=K&delay=ms (a
+known length sent slowly), /test/headers (the request headers as JSON), /control/quit.
+Statistics: /bizhi?... records each event, /bizhi/list gives them all as JSON.
+"""
+
+import argparse
+import gzip
+import json
+import os
+import socket
+import struct
+import sys
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+
+class Service(ThreadingHTTPServer):
+    daemon_threads = True
+    request_queue_size = 128
+    allow_reuse_address = True
+
+    def __init__(self, address):
+        super().__init__(address, Handler)
+        self.events = []
+        self.events_lock = threading.Lock()
+        self.last_request = time.monotonic()
+        self.quitting = threading.Event()
+
+    def quit(self):
+        self.quitting.set()
+        threading.Thread(target=self.shutdown, daemon=True).start()
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "deskling-demo-service"
+
+    def log_message(self, format, *args):
+        if os.environ.get("DEMO_SERVICE_VERBOSE"):
+            super().log_message(format, *args)
+
+    # --- plumbing -------------------------------------------------------------------------------
+
+    def send_body(self, status, body, content_type="text/plain; charset=utf-8", extra=()):
+        if isinstance(body, str):
+            body = body.encode("utf-8")
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        for name, value in extra:
+            self.send_header(name, value)
+        self.end_headers()
+        self.wfile.write(body)
+
+    def int_param(self, query, name, default):
+        try:
+            return int(query.get(name, [default])[0])
+        except ValueError:
+            return default
+
+    def do_GET(self):
+        self.server.last_request = time.monotonic()
+        url = urllib.parse.urlsplit(self.path)
+        query = urllib.parse.parse_qs(url.query, keep_blank_values=True)
+        fault = query.get("fault", [None])[0]
+        if fault is None and url.path.startswith("/test/"):
+            fault = url.path[len("/test/"):]
+        try:
+            if fault is not None:
+                self.test_route(fault, query)
+            else:
+                self.data_route(url.path, url.query, query)
+        except (BrokenPipeError, ConnectionResetError):
+            self.close_connection = True
+
+    # --- misbehaviour and test helpers ----------------------------------------------------------
+
+    def test_route(self, fault, query):
+        if fault in ("404", "500"):
+            self.send_body(int(fault), "fault %s\n" % fault)
+        elif fault == "ok":
+            size = self.int_param(query, "size", 16)
+            self.send_body(200, pattern(size))
+        elif fault == "slow":
+            time.sleep(self.int_param(query, "delay", 3000) / 1000.0)
+            self.send_body(200, "late\n")
+        elif fault == "drip":
+            self.drip(query)
+        elif fault == "reset":
+            self.reset(query)
+        elif fault == "endless":
+            self.endless()
+        elif fault == "gzip":
+            text = query.get("text", ["compressed body\n"])[0]
+            self.send_body(200, gzip.compress(text.encode("utf-8")), extra=[("Content-Encoding", "gzip")])
+        elif fault == "redirect":
+            hops = self.int_param(query, "hops", 1)
+            target = query.get("to", ["/test/ok"])[0]
+            if hops > 1:
+                rest = dict(query, hops=[str(hops - 1)])
+                rest.pop("fault", None)
+                target = "/test/redirect?" + urllib.parse.urlencode(rest, doseq=True)
+            self.send_response(302)
+            self.send_header("Location", target)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+        elif fault == "headers":
+            headers = {name: value for name, value in self.headers.items()}
+            self.send_body(200, json.dumps(headers), "application/json")
+        else:
+            self.send_body(404, "no such test\n")
+
+    def drip(self, query):
+        size = self.int_param(query, "size", 10000)
+        chunk = max(1, self.int_param(query, "chunk", 1000))
+        delay = self.int_param(query, "delay", 20) / 1000.0
+        body = pattern(size)
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(size))
+        self.end_headers()
+        for start in range(0, size, chunk):
+            self.wfile.write(body[start:start + chunk])
+            self.wfile.flush()
+            time.sleep(delay)
+
+    def reset(self, query):
+        size = self.int_param(query, "size", 65536)
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(size))
+        self.end_headers()
+        self.wfile.write(pattern(size // 2))
+        self.wfile.flush()
+        time.sleep(0.05)
+        # Linger 0: close sends a reset instead of an orderly end.
+        self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        self.connection.close()
+        self.close_connection = True
+
+    def endless(self):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.close_connection = True
+        block = pattern(4096)
+        while not self.server.quitting.is_set():
+            self.wfile.write(block)
+            self.wfile.flush()
+            time.sleep(0.01)
+
+    # --- data endpoints -------------------------------------------------------------------------
+
+    def data_route(self, path, raw_query, query):
+        if path == "/control/quit":
+            self.send_body(200, "bye\n", extra=[("Connection", "close")])
+            self.close_connection = True
+            self.server.quit()
+        elif path == "/bizhi":
+            self.record_event(raw_query, query)
+        elif path == "/bizhi/list":
+            with self.server.events_lock:
+                events = list(self.server.events)
+            self.send_body(200, json.dumps(events, ensure_ascii=False), "application/json; charset=utf-8")
+        else:
+            self.send_body(404, "not found\n")
+
+    def record_event(self, raw_query, query):
+        event = {
+            "time": time.time(),
+            "query": raw_query,
+            "params": {name: values[0] for name, values in query.items()},
+            "connection": self.headers.get("Connection", ""),
+        }
+        with self.server.events_lock:
+            self.server.events.append(event)
+        self.send_body(200, "ok\n")
+
+
+def pattern(size):
+    """size bytes of printable text that reveals truncation or reordering."""
+    line = b"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\n"
+    return (line * (size // len(line) + 1))[:size]
+
+
+def watch_idle(service, idle_seconds):
+    while not service.quitting.wait(1.0):
+        if time.monotonic() - service.last_request > idle_seconds:
+            service.quit()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("port", nargs="?", type=int, default=18080, help="TCP port; 0 picks a free one")
+    parser.add_argument("--port-file", help="write the port here once listening")
+    parser.add_argument("--idle-exit", type=float, default=0, help="end after this many seconds without a request")
+    args = parser.parse_args()
+
+    service = Service(("127.0.0.1", args.port))
+    port = service.server_address[1]
+    if args.port_file:
+        temporary = args.port_file + ".tmp"
+        with open(temporary, "w") as out:
+            out.write("%d\n" % port)
+        os.replace(temporary, args.port_file)
+    if args.idle_exit > 0:
+        threading.Thread(target=watch_idle, args=(service, args.idle_exit), daemon=True).start()
+    print("demo service on http://127.0.0.1:%d" % port, file=sys.stderr, flush=True)
+    try:
+        service.serve_forever(poll_interval=0.2)
+    except KeyboardInterrupt:
+        pass
+    service.server_close()
+
+
+if __name__ == "__main__":
+    main()
