@@ -1,0 +1,131 @@
+#include "layer/Image.h"
+
+#include "app/ScopedHandle.h"
+#include "app/SmartLogger.h"
+
+#include <cstring>
+
+namespace {
+
+struct GlobalMemoryTraits : CHandleTraitsBase<HGLOBAL, nullptr> {
+    static void Close(HGLOBAL h) { ::GlobalFree(h); }
+};
+using CGlobalMemory = CScopedHandle<GlobalMemoryTraits>;
+
+struct StreamRelease {
+    void operator()(IStream* stream) const { stream->Release(); }
+};
+using CStreamPtr = std::unique_ptr<IStream, StreamRelease>;
+
+// A stream over a private copy of the resource bytes: the copy must outlive the resource lock, and the
+// stream frees it when the last reference (ours or the decoder's) goes.
+CStreamPtr StreamFromResource(HMODULE module, UINT resourceId, const wchar_t* resourceType) {
+    HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(resourceId), resourceType);
+    if (!info) {
+        return nullptr;
+    }
+    DWORD size = ::SizeofResource(module, info);
+    HGLOBAL loaded = ::LoadResource(module, info);
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (!bytes || size == 0) {
+        return nullptr;
+    }
+    CGlobalMemory copy(::GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!copy) {
+        return nullptr;
+    }
+    void* target = ::GlobalLock(copy.Get());
+    if (!target) {
+        return nullptr;
+    }
+    std::memcpy(target, bytes, size);
+    ::GlobalUnlock(copy.Get());
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(copy.Get(), TRUE, &stream)) || !stream) {
+        return nullptr;
+    }
+    copy.Release();
+    return CStreamPtr(stream);
+}
+
+} // namespace
+
+CImage::~CImage() {
+    Free();
+}
+
+bool CImage::Adopt(Gdiplus::Bitmap* bitmap) {
+    m_bitmap.reset(bitmap);
+    if (m_bitmap && m_bitmap->GetLastStatus() != Gdiplus::Ok) {
+        m_bitmap.reset();
+    }
+    if (!m_bitmap) {
+        return false;
+    }
+    m_width = static_cast<int>(m_bitmap->GetWidth());
+    m_height = static_cast<int>(m_bitmap->GetHeight());
+    return true;
+}
+
+bool CImage::LoadFromResource(UINT resourceId, const wchar_t* resourceType, HMODULE module) {
+    Free();
+    if (!module) {
+        module = ::GetModuleHandleW(nullptr);
+    }
+    CStreamPtr stream = StreamFromResource(module, resourceId, resourceType);
+    if (!stream) {
+        WriteLog(L"[tid:%d] image resource %u not loaded", ::GetCurrentThreadId(), resourceId);
+        return false;
+    }
+    Adopt(Gdiplus::Bitmap::FromStream(stream.get(), FALSE));
+    return IsValid();
+}
+
+bool CImage::LoadFromFile(const wchar_t* path) {
+    Free();
+    if (!path || !*path) {
+        return false;
+    }
+    if (!Adopt(Gdiplus::Bitmap::FromFile(path, FALSE))) {
+        WriteLog(L"[tid:%d] image file %s not loaded", ::GetCurrentThreadId(), path);
+        return false;
+    }
+    return true;
+}
+
+void CImage::Free() {
+    m_bitmap.reset();
+    m_width = 0;
+    m_height = 0;
+}
+
+int CImage::GetWidth() const {
+    return m_bitmap ? static_cast<int>(m_bitmap->GetWidth()) : 0;
+}
+
+int CImage::GetHeight() const {
+    return m_bitmap ? static_cast<int>(m_bitmap->GetHeight()) : 0;
+}
+
+bool CImage::IsValid() const {
+    return m_bitmap && GetWidth() != 0 && GetHeight() != 0;
+}
+
+void CImage::Draw(HDC dc, int x, int y, int w, int h, const RECT& source) const {
+    if (!IsValid()) {
+        return;
+    }
+    Gdiplus::Graphics graphics(dc);
+    graphics.DrawImage(m_bitmap.get(), Gdiplus::Rect(x, y, w, h), source.left, source.top, source.right - source.left,
+                       source.bottom - source.top, Gdiplus::UnitPixel);
+}
+
+void CImage::DrawFrame(HDC dc, int x, int y, int w, int h, int frame) const {
+    if (!IsValid()) {
+        return;
+    }
+    int frameWidth = GetFrameWidth();
+    int left = frameWidth < 1 ? 0 : frame * frameWidth;
+    RECT source = {left, 0, left + frameWidth, m_height};
+    Draw(dc, x, y, w, h, source);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <objidl.h>
+
+#include <gdiplus.h>
+
+#include <memory>
+
+// A decoded picture that is also a strip of equal frames laid side by side, so every state of a control
+// lives in one bitmap and a state change only moves the source rectangle.
+class CImage {
+public:
+    CImage() = default;
+    virtual ~CImage();
+    CImage(const CImage&) = delete;
+    CImage& operator=(const CImage&) = delete;
+
+    // Decodes a picture stored as a resource. A null module means the program's own resources.
+    bool LoadFromResource(UINT resourceId, const wchar_t* resourceType, HMODULE module = nullptr);
+    bool LoadFromFile(const wchar_t* path);
+    void Free();
+
+    void SetFrameCount(int count) { m_frameCount = count < 1 ? 1 : count; }
+    int GetFrameCount() const { return m_frameCount; }
+    int GetWidth() const;
+    int GetHeight() const;
+    int GetFrameWidth() const { return m_width / m_frameCount; }
+    bool IsValid() const;
+    Gdiplus::Bitmap* GetBitmap() const { return m_bitmap.get(); }
+
+    // Draws the source rectangle of the bitmap scaled into (x, y, w, h).
+    void Draw(HDC dc, int x, int y, int w, int h, const RECT& source) const;
+    // Draws one frame of the strip scaled into (x, y, w, h).
+    void DrawFrame(HDC dc, int x, int y, int w, int h, int frame) const;
+
+private:
+    bool Adopt(Gdiplus::Bitmap* bitmap);
+
+    std::unique_ptr<Gdiplus::Bitmap> m_bitmap;
+    int m_width = 0;
+    int m_height = 0;
+    int m_frameCount = 1;
+};

@@ -1,0 +1,103 @@
+#include "layer/FontFace.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kYaHeiChinese[] = L"\x5FAE\x8F6F\x96C5\x9ED1";
+const wchar_t kSongTi[] = L"\x5B8B\x4F53";
+const wchar_t kMingLiU[] = L"\x65B0\x7D30\x660E\x9AD4";
+
+// Reports a fixed list of families and counts how many the chooser looked at.
+struct FakeFamilies {
+    std::vector<std::wstring> names;
+    int visited = 0;
+
+    CFontFace::FaceEnumerator Enumerator() {
+        return [this](const std::function<bool(const wchar_t*)>& visit) {
+            for (const std::wstring& name : names) {
+                ++visited;
+                if (!visit(name.c_str())) {
+                    return;
+                }
+            }
+        };
+    }
+};
+
+std::wstring Choose(std::vector<std::wstring> names) {
+    FakeFamilies families{std::move(names)};
+    CFontFace face;
+    face.ChooseFace(families.Enumerator());
+    return face.GetFaceName();
+}
+
+TEST(FontFaceTest, PicksByPriorityAmongFoundFaces) {
+    EXPECT_EQ(Choose({L"Tahoma", L"Microsoft YaHei"}), L"Microsoft YaHei");
+    EXPECT_EQ(Choose({L"Microsoft YaHei", L"Tahoma"}), L"Microsoft YaHei");
+    EXPECT_EQ(Choose({L"Tahoma"}), L"Tahoma");
+    EXPECT_EQ(Choose({L"Tahoma", kMingLiU}), kMingLiU);
+    EXPECT_EQ(Choose({kMingLiU, kSongTi, L"Arial"}), kSongTi);
+    EXPECT_EQ(Choose({kSongTi, L"Microsoft YaHei UI"}), L"Microsoft YaHei UI");
+    EXPECT_EQ(Choose({L"Microsoft YaHei UI", L"Microsoft YaHei"}), L"Microsoft YaHei");
+    EXPECT_EQ(Choose({L"Microsoft YaHei", kYaHeiChinese, L"Tahoma"}), kYaHeiChinese);
+}
+
+TEST(FontFaceTest, NamesMustMatchExactly) {
+    EXPECT_EQ(Choose({L"tahoma", L"Microsoft YaHei Light", L"Microsoft YaHei UI Bold", L"Arial"}), L"");
+    EXPECT_EQ(Choose({}), L"");
+}
+
+TEST(FontFaceTest, RecordsFoundFacesAndMakesTheFont) {
+    FakeFamilies families{{L"Arial", L"Tahoma", kSongTi}};
+    CFontFace face;
+    face.ChooseFace(families.Enumerator());
+    EXPECT_EQ(face.GetFoundFaces(), static_cast<DWORD>(CFontFace::kTahoma | CFontFace::kSongTi));
+    ASSERT_NE(face.GetFont(), nullptr);
+    LOGFONTW font = {};
+    ASSERT_EQ(::GetObjectW(face.GetFont(), sizeof(font), &font), static_cast<int>(sizeof(font)));
+    EXPECT_EQ(font.lfHeight, -12);
+    EXPECT_EQ(font.lfWeight, FW_NORMAL);
+    EXPECT_EQ(font.lfCharSet, 134);
+    EXPECT_EQ(font.lfPitchAndFamily, 0x20);
+    EXPECT_STREQ(font.lfFaceName, kSongTi);
+}
+
+TEST(FontFaceTest, StopsOnceEveryCandidateIsFound) {
+    FakeFamilies families{{L"Tahoma", kMingLiU, kSongTi, L"Microsoft YaHei UI", L"Microsoft YaHei", kYaHeiChinese,
+                           L"Arial", L"Courier New"}};
+    CFontFace face;
+    face.ChooseFace(families.Enumerator());
+    EXPECT_EQ(families.visited, 6);
+    EXPECT_EQ(face.GetFoundFaces(), static_cast<DWORD>(CFontFace::kAllFaces));
+    EXPECT_EQ(face.GetFaceName(), kYaHeiChinese);
+}
+
+TEST(FontFaceTest, SystemChoiceIsAFaceTheSystemHas) {
+    CFontFace face;
+    face.ChooseFace();
+    if (face.GetFaceName().empty()) {
+        EXPECT_EQ(face.GetFoundFaces(), 0u);
+        return;
+    }
+    EXPECT_EQ(CFontFace::PreferredFace(face.GetFoundFaces()), face.GetFaceName());
+    LOGFONTW wanted = {};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    face.GetFaceName().copy(wanted.lfFaceName, LF_FACESIZE - 1);
+    bool present = false;
+    HDC screen = ::GetDC(nullptr);
+    ::EnumFontFamiliesExW(
+        screen, &wanted,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&present), 0);
+    ::ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(present);
+}
+
+} // namespace
