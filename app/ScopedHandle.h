@@ -114,10 +114,13 @@ private:
 };
 
 // Selects a GDI object into a DC and puts the previous one back on scope exit, so the object can
-// be deleted afterwards (a selected object cannot).
+// be deleted afterwards (a selected object cannot). Regions are refused: selecting one returns a
+// region kind rather than the previous object, so there would be nothing to put back; clip with
+// SelectClipRgn instead.
 class CSelectObject {
 public:
-    CSelectObject(HDC dc, HGDIOBJ obj) : m_dc(dc), m_old(::SelectObject(dc, obj)) {}
+    CSelectObject(HDC dc, HGDIOBJ obj)
+        : m_dc(dc), m_old(::GetObjectType(obj) == OBJ_REGION ? nullptr : ::SelectObject(dc, obj)) {}
     ~CSelectObject() {
         if (m_old && m_old != HGDI_ERROR) {
             ::SelectObject(m_dc, m_old);

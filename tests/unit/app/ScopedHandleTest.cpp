@@ -259,3 +259,17 @@ TEST(ScopedHandle, SelectObjectOfAFailedSelectionRestoresNothing) {
 }
 
 } // namespace
+
+TEST(ScopedHandleRegion, SelectObjectRefusesARegionAndLeavesTheClipAlone) {
+    CMemoryDC dc(::CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(dc);
+    CBitmapHandle bitmap(::CreateBitmap(8, 8, 1, 32, nullptr));
+    CSelectObject selectBitmap(dc.Get(), bitmap.Get());
+    CRegionHandle region(::CreateRectRgn(0, 0, 2, 2));
+    {
+        CSelectObject select(dc.Get(), region.Get());
+        CRegionHandle clip(::CreateRectRgn(0, 0, 0, 0));
+        EXPECT_EQ(::GetClipRgn(dc.Get(), clip.Get()), 0) << "no clip region was set";
+    }
+    EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BITMAP), bitmap.Get());
+}
