@@ -44,8 +44,8 @@ stop_companion_and_deskling() {
       { [ -n "$deskling_pid" ] && kill -0 "$deskling_pid" 2>/dev/null; } || break
     sleep 0.1
   done
-  [ -n "$companion_pid" ] && kill "$companion_pid" 2>/dev/null
-  [ -n "$deskling_pid" ] && kill "$deskling_pid" 2>/dev/null
+  if [ -n "$companion_pid" ]; then kill "$companion_pid" 2>/dev/null || true; fi
+  if [ -n "$deskling_pid" ]; then kill "$deskling_pid" 2>/dev/null || true; fi
   companion_pid=""
   deskling_pid=""
   return 0
