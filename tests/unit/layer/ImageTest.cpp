@@ -2,7 +2,6 @@
 
 #include "SkinTestSupport.h"
 
-#include <memory>
 #include <string>
 
 namespace {
@@ -13,13 +12,13 @@ const CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 
 const Gdiplus::Color kFrameColours[] = {Gdiplus::Color(255, 200, 0, 0), Gdiplus::Color(255, 0, 200, 0),
                                         Gdiplus::Color(255, 0, 0, 200), Gdiplus::Color(255, 200, 200, 0)};
 
-class ImageTest : public ::testing::Test {
+class ImageTest : public CGdiplusTest {
 protected:
-    static void SetUpTestSuite() { s_gdiplus = std::make_unique<CGdiplusSession>(); }
-    static void TearDownTestSuite() { s_gdiplus.reset(); }
-
     void SetUp() override {
-        ASSERT_TRUE(s_gdiplus->IsStarted());
+        CGdiplusTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         wchar_t folder[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, folder);
         m_path = std::wstring(folder) + L"deskling_image_test_" + std::to_wstring(::GetCurrentProcessId()) + L".png";
@@ -37,7 +36,6 @@ protected:
         ASSERT_EQ(strip.Save(m_path.c_str(), &kPngEncoder, nullptr), Gdiplus::Ok);
     }
 
-    static inline std::unique_ptr<CGdiplusSession> s_gdiplus;
     std::wstring m_path;
 };
 

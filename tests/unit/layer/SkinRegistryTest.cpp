@@ -2,7 +2,6 @@
 
 #include "SkinTestSupport.h"
 
-#include <memory>
 #include <string>
 
 namespace {
@@ -40,13 +39,13 @@ constexpr ExpectedImage kExpected[] = {
     {1106, 124, 24, 4},  {1107, 256, 30, 1},  {1108, 368, 31, 4},
 };
 
-class SkinRegistryTest : public ::testing::Test {
+class SkinRegistryTest : public CGdiplusTest {
 protected:
-    static void SetUpTestSuite() { s_gdiplus = std::make_unique<CGdiplusSession>(); }
-    static void TearDownTestSuite() { s_gdiplus.reset(); }
-
     void SetUp() override {
-        ASSERT_TRUE(s_gdiplus->IsStarted());
+        CGdiplusTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         m_resources = OpenDesklingResources();
         ASSERT_TRUE(m_resources) << "deskling.exe is built beside the tests";
         m_registry.SetResourceModule(m_resources.Get());
@@ -55,7 +54,6 @@ protected:
         m_registry.RegisterSkin(m_face);
     }
 
-    static inline std::unique_ptr<CGdiplusSession> s_gdiplus;
     CModule m_resources;
     std::wstring m_face;
     CSkinRegistry m_registry;

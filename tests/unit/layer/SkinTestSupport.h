@@ -33,6 +33,19 @@ private:
     bool m_ok = false;
 };
 
+// A fixture whose suite runs with GDI+ started.
+class CGdiplusTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { s_gdiplus = new CGdiplusSession(); }
+    static void TearDownTestSuite() {
+        delete s_gdiplus;
+        s_gdiplus = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(s_gdiplus && s_gdiplus->IsStarted()); }
+
+    static inline CGdiplusSession* s_gdiplus = nullptr;
+};
+
 // Some TrueType family installed on this system; the prefix's fonts vary, so tests that need real GDI+ fonts
 // ask instead of naming one.
 inline std::wstring InstalledTrueTypeFace() {
