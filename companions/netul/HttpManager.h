@@ -1,0 +1,33 @@
+#pragma once
+
+#include "net/IHttpTask.h"
+
+#include <set>
+
+class CHttpTask;
+
+// The library's one manager. Keeps the tasks that exist so that shutdown can silence them and wait,
+// for a bounded time, for their transfer threads to end.
+class CHttpManager final : public IHttpManager {
+public:
+    CHttpManager();
+    ~CHttpManager();
+    CHttpManager(const CHttpManager&) = delete;
+    CHttpManager& operator=(const CHttpManager&) = delete;
+
+    IHttpTask* STDMETHODCALLTYPE CreateTask() override;
+
+    // Silences every task and waits up to waitMs for running transfers to end.
+    void Shutdown(DWORD waitMs);
+
+    void TaskCreated(CHttpTask* task);
+    void TaskDestroyed(CHttpTask* task);
+    void TransferStarted();
+    void TransferEnded();
+
+private:
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    std::set<CHttpTask*> m_tasks;
+    int m_transfers = 0;
+    HANDLE m_idle; // manual-reset, set while no transfer runs
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/ScopedHandle.h"
+#include "app/SingletonT.h"
+#include "net/IHttpTask.h"
+
+#include <string>
+
+// The program's door to the HTTP task library "VexaNetUL.dll": finds it beside the executable (or in
+// "wallpaperhelper"), loads it only when it passes the trusted-file test, and hands out tasks.
+// Init and Shutdown run on the UI thread at start-up and teardown.
+class CHttpService : public CSingletonT<CHttpService> {
+public:
+    CHttpService() = default;
+    ~CHttpService();
+
+    // True once the library file was found and trusted, even when loading it failed: a missing
+    // manager only makes every CreateTask return null.
+    bool Init();
+    // The same, looking in the given folder instead of the executable's.
+    bool InitFromFolder(const std::wstring& folder);
+    void Shutdown();
+
+    // A new task with "ungzip" and "gzip" off, owned by the caller; null without the library.
+    IHttpTask* CreateTask();
+
+    bool IsInitialised() const { return m_initialised; }
+
+private:
+    CModule m_module;
+    PFN_HttpInit m_httpInit = nullptr;
+    PFN_HttpUninit m_httpUninit = nullptr;
+    IHttpManager* m_manager = nullptr;
+    bool m_initialised = false;
+};

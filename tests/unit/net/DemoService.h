@@ -1,0 +1,136 @@
+#pragma once
+
+#include <winsock2.h>
+#include <windows.h>
+#include <winhttp.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+// The sample-data service (tools/demo-service) run for one test suite on a free 127.0.0.1 port.
+// Under Wine the test starts python3 as a Unix program; the service tells its port through a file,
+// ends on /control/quit when the suite is done and by itself after a minute without requests, so a
+// crashed test leaves nothing running for long.
+class CDemoService {
+public:
+    CDemoService() {
+        const std::wstring tests = TestsFolder();
+        std::ifstream in(std::filesystem::path(tests + L"\\net\\demo-service.path"));
+        const std::string script((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        m_portFile = std::wstring(temp) + L"deskling-demo-service-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                     std::to_wstring(::GetTickCount()) + L".port";
+        ::DeleteFileW(m_portFile.c_str());
+        const std::string unixPortFile = UnixPath(m_portFile);
+        if (script.empty() || unixPortFile.empty()) {
+            return;
+        }
+        std::wstring commandLine = L"python3 " + Wide(script) + L" 0 --idle-exit 60 --port-file " + Wide(unixPortFile);
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        if (!::CreateProcessW(L"Z:\\usr\\bin\\python3", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &process)) {
+            return;
+        }
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+        for (int i = 0; i < 200 && m_port == 0; ++i) {
+            std::ifstream portIn{std::filesystem::path(m_portFile)};
+            portIn >> m_port;
+            if (m_port == 0) {
+                ::Sleep(50);
+            }
+        }
+    }
+    ~CDemoService() {
+        if (m_port != 0) {
+            Get(L"/control/quit");
+        }
+        ::DeleteFileW(m_portFile.c_str());
+    }
+    CDemoService(const CDemoService&) = delete;
+    CDemoService& operator=(const CDemoService&) = delete;
+
+    bool IsRunning() const { return m_port != 0; }
+    int Port() const { return m_port; }
+    std::wstring Url(const std::wstring& path) const { return L"http://127.0.0.1:" + std::to_wstring(m_port) + path; }
+
+    // A plain synchronous GET, independent of the library under test; the body, empty on failure.
+    std::string Get(const std::wstring& path) const {
+        std::string body;
+        HINTERNET session = ::WinHttpOpen(L"deskling-test", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                          WINHTTP_NO_PROXY_BYPASS, 0);
+        HINTERNET connection =
+            session ? ::WinHttpConnect(session, L"127.0.0.1", static_cast<INTERNET_PORT>(m_port), 0) : nullptr;
+        HINTERNET request = connection ? ::WinHttpOpenRequest(connection, L"GET", path.c_str(), nullptr,
+                                                              WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, 0)
+                                       : nullptr;
+        if (request &&
+            ::WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) &&
+            ::WinHttpReceiveResponse(request, nullptr)) {
+            char chunk[4096];
+            DWORD read = 0;
+            while (::WinHttpReadData(request, chunk, sizeof(chunk), &read) && read > 0) {
+                body.append(chunk, read);
+            }
+        }
+        for (HINTERNET h : {request, connection, session}) {
+            if (h) {
+                ::WinHttpCloseHandle(h);
+            }
+        }
+        return body;
+    }
+
+    static std::wstring TestsFolder() {
+        wchar_t path[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring folder(path);
+        return folder.substr(0, folder.find_last_of(L"\\/"));
+    }
+
+    // A port on which nothing listens: bound for a moment, never listened on, then closed.
+    static int UnusedPort();
+
+private:
+    static std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+    static std::string UnixPath(const std::wstring& path) {
+        using ToUnix = char*(CDECL*)(const wchar_t*);
+        auto toUnix = reinterpret_cast<ToUnix>(
+            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        char* unixName = toUnix ? toUnix(path.c_str()) : nullptr;
+        if (!unixName) {
+            return std::string();
+        }
+        std::string result(unixName);
+        ::HeapFree(::GetProcessHeap(), 0, unixName);
+        return result;
+    }
+
+    std::wstring m_portFile;
+    int m_port = 0;
+};
+
+inline int CDemoService::UnusedPort() {
+    WSADATA wsa = {};
+    ::WSAStartup(MAKEWORD(2, 2), &wsa);
+    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof(address);
+    int port = 0;
+    if (::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+        ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        port = ntohs(address.sin_port);
+    }
+    ::closesocket(s);
+    ::WSACleanup();
+    return port;
+}
