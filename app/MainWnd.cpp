@@ -26,7 +26,7 @@ void FreeRecord(CCopyDataRecord* record) {
 
 } // namespace
 
-LRESULT CMainWnd::OnLayerCreate(const CREATESTRUCTW*) {
+void CMainWnd::OnLayerCreate() {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     CAppContext::GetInstance()->SetMainWnd(m_hWnd);
@@ -39,7 +39,6 @@ LRESULT CMainWnd::OnLayerCreate(const CREATESTRUCTW*) {
     Dispatch();
     CheckIdle();
     SetTimer(kWatchTimer, kWatchPeriodMs);
-    return 0;
 }
 
 void CMainWnd::Dispatch() {
@@ -85,10 +84,10 @@ void CMainWnd::Dispatch() {
             break;
         case DeskCommand::Uninstall:
             RemoveFolderTree(CAppContext::GetInstance()->GetDataFolder());
-            PostMessage(WM_CLOSE);
+            PostMessage(WM_CLOSE, 0, 0);
             break;
         case DeskCommand::Exit:
-            PostMessage(WM_CLOSE);
+            PostMessage(WM_CLOSE, 0, 0);
             break;
         }
     }
@@ -101,15 +100,15 @@ void CMainWnd::CheckIdle() {
     }
 }
 
-void CMainWnd::OnLayerTimer(UINT_PTR id) {
+void CMainWnd::OnLayerTimer(UINT id) {
     if (id == kWatchTimer) {
         if (!::FindWindowW(kWallpaperControlClass, nullptr)) {
             KillTimer(kWatchTimer);
-            PostMessage(WM_CLOSE);
+            PostMessage(WM_CLOSE, 0, 0);
         }
     } else if (id == kIdleTimer) {
         KillTimer(kIdleTimer);
-        PostMessage(WM_CLOSE);
+        PostMessage(WM_CLOSE, 0, 0);
     }
 }
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "app/DeskMessages.h"
-#include "app/WindowImpl.h"
 #include "app/sigslot.h"
+#include "layer/LayerWindowBase.h"
 
 // The heap copy of a WM_COPYDATA record that WM_DESK_CMDLINE carries to the main window.
 struct CCopyDataRecord {
@@ -19,20 +19,20 @@ using CMainWndTraits = CWinTraits<WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
 
 // The process's one permanent window: invisible, at the bottom of the z-order, owner of every
 // widget. It turns command lines into widget commands, keeps the record of open widgets and ends
-// the process when idle, when the wallpaper application goes away, or on request.
-class CMainWnd : public CWindowImplT<CMainWnd, CMainWndTraits>,
+// the process when idle, when the wallpaper application goes away, or on request. Its traits are not
+// layered, so the base paints it through WM_PAINT.
+class CMainWnd : public CLayerWindowBase<CMainWnd, CMainWndTraits>,
                  public sigslot::has_slots<sigslot::multi_threaded_local> {
 public:
-    static constexpr UINT_PTR kWatchTimer = 1;
+    static constexpr UINT kWatchTimer = 1;
     static constexpr UINT kWatchPeriodMs = 1000;
-    static constexpr UINT_PTR kIdleTimer = 2;
+    static constexpr UINT kIdleTimer = 2;
     static constexpr UINT kIdleDelayMs = 3000;
 
     static const wchar_t* GetWndClassName() { return L"VexawpMainWndClass"; }
 
     BEGIN_MSG_MAP(CMainWnd)
-    MSG_WM_CREATE(OnLayerCreate)
-    MSG_WM_TIMER(OnLayerTimer)
+    CHAIN_MSG_MAP(CLayerWindowBase)
     MSG_WM_COPYDATA(OnCopyData)
     MESSAGE_HANDLER(WM_DESK_CMDLINE, OnDeskCommandLine)
     MESSAGE_HANDLER(WM_DESK_WIDGET_STATE, OnWidgetState)
@@ -40,9 +40,10 @@ public:
     MSG_WM_CLOSE(OnClose)
     END_MSG_MAP()
 
+    void OnLayerCreate() override;
+    void OnLayerTimer(UINT id) override;
+
 private:
-    LRESULT OnLayerCreate(const CREATESTRUCTW* cs);
-    void OnLayerTimer(UINT_PTR id);
     LRESULT OnCopyData(HWND from, const COPYDATASTRUCT* data);
     LRESULT OnDeskCommandLine(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnWidgetState(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);

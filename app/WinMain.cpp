@@ -9,6 +9,7 @@
 #include "app/IniSettings.h"
 #include "app/InstanceMutex.h"
 #include "app/MainWnd.h"
+#include "app/MessageLoop.h"
 #include "app/SmartLogger.h"
 #include "app/VexaPublicDLLHelper.h"
 #include "app/WindowImpl.h"
@@ -44,20 +45,18 @@ std::wstring FindBaseLibrary() {
 }
 
 int RunMainWindow() {
-    CMainWnd mainWnd;
-    if (!mainWnd.Create(nullptr, nullptr)) {
-        return 0;
-    }
-    MSG msg;
-    BOOL got;
-    while ((got = ::GetMessageW(&msg, nullptr, 0, 0)) != 0) {
-        if (got == -1) {
-            break;
+    // Registered before any window exists, so each window can add its message filter to it.
+    CMessageLoop loop;
+    CWindowModule::AddMessageLoop(&loop);
+    int exitCode = 0;
+    {
+        CMainWnd mainWnd;
+        if (mainWnd.Create(nullptr, nullptr)) {
+            exitCode = loop.Run();
         }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
     }
-    return got == 0 ? static_cast<int>(msg.wParam) : 0;
+    CWindowModule::RemoveMessageLoop();
+    return exitCode;
 }
 
 int RunNormalMode() {
