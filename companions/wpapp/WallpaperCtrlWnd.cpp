@@ -76,7 +76,7 @@ LRESULT CWallpaperCtrlWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
     return 0;
 }
 
-bool CWallpaperCtrlWnd::WriteChannel(const std::wstring& channel) const {
+bool CWallpaperCtrlWnd::WriteChannel(const std::wstring& channel) {
     CRegKey key;
     LSTATUS status = ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper", 0, nullptr, 0, KEY_SET_VALUE,
                                        nullptr, key.Receive(), nullptr);

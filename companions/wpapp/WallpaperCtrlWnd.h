@@ -23,6 +23,8 @@ public:
 
     // Creates the window, never shown.
     bool CreateHidden();
+    // Writes the channel id (value PID) under the wallpaper application's key.
+    static bool WriteChannel(const std::wstring& channel);
     // Carries out one command: quit, channel id, bars, then deskling.exe with the pass-on switches.
     void Execute(const WpappOptions& options);
 
@@ -41,7 +43,6 @@ private:
     void OnClose();
     LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
 
-    bool WriteChannel(const std::wstring& channel) const;
     bool LaunchDeskling(const std::vector<std::wstring>& switches) const;
 
     std::wstring m_folder;

@@ -117,16 +117,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         return 0;
     }
 
+    // The key is in place before the window that tells deskling the application runs.
+    CWallpaperCtrlWnd::WriteChannel(options.hasChannel ? options.channel : kDefaultChannel);
+    options.hasChannel = false;
     CWallpaperCtrlWnd control(OwnFolder());
     if (!control.CreateHidden()) {
         return 1;
     }
     starting.Release();
-
-    if (!options.hasChannel) {
-        options.hasChannel = true;
-        options.channel = kDefaultChannel;
-    }
     control.Execute(options);
     int exitCode = RunMessageLoop();
     CWindowModule::Term();
