@@ -1,12 +1,12 @@
 #include "app/SmartLogger.h"
 
 #include "app/BaseModuleAutoLocker.h"
+#include "app/ScopedHandle.h"
 
 #include <shlobj.h>
 
 #include <clocale>
 #include <cwchar>
-#include <fstream>
 
 namespace {
 
@@ -160,7 +160,11 @@ void CSmartLogger::Flush() {
         m_pending.clear();
         return;
     }
-    std::ofstream file(m_logPath.c_str(), std::ios::binary | std::ios::app);
+    // Append-only access makes every write land at the end of the file atomically, so lines of
+    // two processes logging at the same moment never overwrite each other (a seek to the end
+    // followed by a write would race).
+    CFileHandle file(::CreateFileW(m_logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         m_pending.clear();
         return;
@@ -175,8 +179,8 @@ void CSmartLogger::Flush() {
         text += line;
     }
     const std::string bytes = ToFileBytes(text);
-    file.write(bytes.data(), std::streamsize(bytes.size()));
-    file.close();
+    DWORD written = 0;
+    ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     m_pending.clear();
 }
 

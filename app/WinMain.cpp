@@ -13,6 +13,9 @@
 #include "app/SmartLogger.h"
 #include "app/VexaPublicDLLHelper.h"
 #include "app/WindowImpl.h"
+#include "layer/FontFace.h"
+#include "layer/SkinRegistry.h"
+#include "net/HttpService.h"
 
 namespace {
 
@@ -71,9 +74,16 @@ int RunNormalMode() {
     Gdiplus::GdiplusStartupInput gdiplusInput;
     ULONG_PTR gdiplusToken = 0;
     bool gdiplus = Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr) == Gdiplus::Ok;
+    // A missing HTTP library is not fatal: the widgets that need it find no tasks and show nothing new.
+    CHttpService::GetInstance()->Init();
+    CFontFace::GetInstance()->ChooseFace();
+    RegisterSkin();
 
     int exitCode = RunMainWindow();
 
+    // Reverse order of start-up; the skin's images and fonts are GDI+ objects and must go first.
+    ReleaseSkin();
+    CHttpService::GetInstance()->Shutdown();
     CInstanceMutex::DestroyInstance();
     if (gdiplus) {
         Gdiplus::GdiplusShutdown(gdiplusToken);
