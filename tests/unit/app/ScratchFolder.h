@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
+
+#include "unit/WineUnixPath.h"
 
 // A fresh folder under the temp directory for one test, removed with everything in it afterwards.
 // Under Wine the folder can also hold real Unix symbolic links (Wine 8 cannot create Windows ones).
@@ -75,17 +76,10 @@ public:
     }
 
 private:
+    // Unix paths are plain ASCII in these tests, so a byte-wise widening suffices.
     static std::wstring UnixPath(const std::wstring& path) {
-        using ToUnix = char*(CDECL*)(const wchar_t*);
-        auto toUnix = reinterpret_cast<ToUnix>(
-            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-        char* unixName = toUnix ? toUnix(path.c_str()) : nullptr;
-        if (!unixName) {
-            return std::wstring();
-        }
-        std::wstring wide(unixName, unixName + std::strlen(unixName));
-        ::HeapFree(::GetProcessHeap(), 0, unixName);
-        return wide;
+        std::string unixName = WineUnixPath(path);
+        return std::wstring(unixName.begin(), unixName.end());
     }
 
     // Wine starts a Unix program named by its Z: path; its exit code is not reported back, so

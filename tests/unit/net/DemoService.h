@@ -10,6 +10,8 @@
 #include <iterator>
 #include <string>
 
+#include "unit/WineUnixPath.h"
+
 // The sample-data service (tools/demo-service) run for one test suite on a free 127.0.0.1 port.
 // Under Wine the test starts python3 as a Unix program; the service tells its port through a file,
 // ends on /control/quit when the suite is done and by itself after a minute without requests, so a
@@ -25,7 +27,7 @@ public:
         m_portFile = std::wstring(temp) + L"deskling-demo-service-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
                      std::to_wstring(::GetTickCount()) + L".port";
         ::DeleteFileW(m_portFile.c_str());
-        const std::string unixPortFile = UnixPath(m_portFile);
+        const std::string unixPortFile = WineUnixPath(m_portFile);
         if (script.empty() || unixPortFile.empty()) {
             return;
         }
@@ -99,19 +101,6 @@ public:
 
 private:
     static std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-    static std::string UnixPath(const std::wstring& path) {
-        using ToUnix = char*(CDECL*)(const wchar_t*);
-        auto toUnix = reinterpret_cast<ToUnix>(
-            reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-        char* unixName = toUnix ? toUnix(path.c_str()) : nullptr;
-        if (!unixName) {
-            return std::string();
-        }
-        std::string result(unixName);
-        ::HeapFree(::GetProcessHeap(), 0, unixName);
-        return result;
-    }
 
     std::wstring m_portFile;
     int m_port = 0;
