@@ -12,6 +12,12 @@ build_flavour() {
                         -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/wine-run") ;;
     native) args+=(-DDESKLING_SANITIZE=ON) ;;
   esac
+  # The compiler cache is shared between clones and worktrees: paths below the parent folder are hashed
+  # relative, so a fresh clone rebuilds from cache.
+  if command -v ccache >/dev/null; then
+    args+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$root")}" CCACHE_NOHASHDIR=1
+  fi
   cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
 }
