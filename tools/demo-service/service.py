@@ -12,12 +12,20 @@ parameter "fault" on any path:
   gzip              a gzip-encoded body (Content-Encoding: gzip) whether asked for or not
   redirect          302 to ?to= (default /test/ok), ?hops= times (default 1)
 
+Sample data (sampledata.py, files in data/), every service host being this one:
+  /pc/other/holiday.db                         the calendar's holiday file
+  /sed_api_area_query.php?grade=province|city|town&code=C    one level of the area directory
+  /sed_api_weather_info.php[?code=TOWN]        weather of a town, or of the located caller without a code
+  /super/news.php, /super/pic/NAME, /super/page/NAME         headlines, their pictures and pages
+  /brako/brakosetup.exe                        the hardware-tool setup (--tool-setup), 404 while absent
+
 Test helpers: /test/ok?size=N (N bytes of known length), /test/drip?size=N&chunk=K&delay=ms (a
 known length sent slowly), /test/headers (the request headers as JSON), /control/quit.
 Statistics: /bizhi?... records each event, /bizhi/list gives them all as JSON.
 """
 
 import argparse
+import datetime
 import gzip
 import json
 import os
@@ -29,14 +37,20 @@ import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
+import sampledata
+
 
 class Service(ThreadingHTTPServer):
     daemon_threads = True
     request_queue_size = 128
     allow_reuse_address = True
 
-    def __init__(self, address):
+    def __init__(self, address, tool_setup):
         super().__init__(address, Handler)
+        self.tool_setup = tool_setup
+        self.areas = sampledata.Areas()
+        self.weather = sampledata.Weather(self.areas)
+        self.news = sampledata.News()
         self.events = []
         self.events_lock = threading.Lock()
         self.last_request = time.monotonic()
@@ -178,9 +192,37 @@ class Handler(BaseHTTPRequestHandler):
         elif path == "/bizhi/list":
             with self.server.events_lock:
                 events = list(self.server.events)
-            self.send_body(200, json.dumps(events, ensure_ascii=False), "application/json; charset=utf-8")
+            self.send_body(200, json.dumps(events, ensure_ascii=False), JSON)
+        elif path == "/pc/other/holiday.db":
+            self.send_body(200, sampledata.holiday_db(), "application/octet-stream")
+        elif path == "/sed_api_area_query.php":
+            level = self.server.areas.query(query.get("grade", [""])[0], query.get("code", [""])[0])
+            self.send_json(level, "unknown grade")
+        elif path == "/sed_api_weather_info.php":
+            code = query.get("code", [None])[0]
+            self.send_json(self.server.weather.report(code, datetime.datetime.now()), "unknown town")
+        elif path == "/super/news.php":
+            self.send_json(self.server.news.listing("http://" + self.headers.get("Host", "127.0.0.1")), "")
+        elif path.startswith("/super/pic/"):
+            self.send_found(self.server.news.picture(path[len("/super/pic/"):]), "image/png")
+        elif path.startswith("/super/page/"):
+            self.send_found(self.server.news.page(path[len("/super/page/"):]), "text/html; charset=utf-8")
+        elif path == "/brako/brakosetup.exe":
+            self.send_found(read_if_present(self.server.tool_setup), "application/octet-stream")
         else:
             self.send_body(404, "not found\n")
+
+    def send_json(self, value, missing):
+        if value is None:
+            self.send_body(404, json.dumps({"error": missing}), JSON)
+        else:
+            self.send_body(200, sampledata.to_json(value), JSON)
+
+    def send_found(self, body, content_type):
+        if body is None:
+            self.send_body(404, "not found\n")
+        else:
+            self.send_body(200, body, content_type)
 
     def record_event(self, raw_query, query):
         event = {
@@ -192,6 +234,17 @@ class Handler(BaseHTTPRequestHandler):
         with self.server.events_lock:
             self.server.events.append(event)
         self.send_body(200, "ok\n")
+
+
+JSON = "application/json; charset=utf-8"
+
+
+def read_if_present(path):
+    try:
+        with open(path, "rb") as source:
+            return source.read()
+    except OSError:
+        return None
 
 
 def pattern(size):
@@ -211,9 +264,11 @@ def main():
     parser.add_argument("port", nargs="?", type=int, default=18080, help="TCP port; 0 picks a free one")
     parser.add_argument("--port-file", help="write the port here once listening")
     parser.add_argument("--idle-exit", type=float, default=0, help="end after this many seconds without a request")
+    parser.add_argument("--tool-setup", default=os.path.join(sampledata.DATA, "brakosetup.exe"),
+                        help="the file served as the hardware-tool setup (404 while it does not exist)")
     args = parser.parse_args()
 
-    service = Service(("127.0.0.1", args.port))
+    service = Service(("127.0.0.1", args.port), args.tool_setup)
     port = service.server_address[1]
     if args.port_file:
         temporary = args.port_file + ".tmp"
