@@ -93,6 +93,11 @@ bool CImage::LoadFromFile(const wchar_t* path) {
     return true;
 }
 
+bool CImage::Attach(Gdiplus::Bitmap* bitmap) {
+    Free();
+    return Adopt(bitmap) && IsValid();
+}
+
 void CImage::Free() {
     m_bitmap.reset();
     m_width = 0;
@@ -128,4 +133,19 @@ void CImage::DrawFrame(HDC dc, int x, int y, int w, int h, int frame) const {
     int left = frameWidth < 1 ? 0 : frame * frameWidth;
     RECT source = {left, 0, left + frameWidth, m_height};
     Draw(dc, x, y, w, h, source);
+}
+
+void CImage::DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const {
+    if (!IsValid() || pieces.empty()) {
+        return;
+    }
+    Gdiplus::Graphics graphics(dc);
+    Gdiplus::ImageAttributes attributes;
+    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+    for (const ImagePiece& piece : pieces) {
+        const LayerRect& s = piece.source;
+        const LayerRect& d = piece.dest;
+        graphics.DrawImage(m_bitmap.get(), Gdiplus::Rect(d.left, d.top, d.Width(), d.Height()), s.left, s.top,
+                           s.Width(), s.Height(), Gdiplus::UnitPixel, &attributes);
+    }
 }

@@ -7,6 +7,9 @@
 #include <gdiplus.h>
 
 #include <memory>
+#include <vector>
+
+#include "layer/LayerControlMath.h"
 
 // A decoded picture that is also a strip of equal frames laid side by side, so every state of a control
 // lives in one bitmap and a state change only moves the source rectangle.
@@ -20,6 +23,8 @@ public:
     // Decodes a picture stored as a resource. A null module means the program's own resources.
     bool LoadFromResource(UINT resourceId, const wchar_t* resourceType, HMODULE module = nullptr);
     bool LoadFromFile(const wchar_t* path);
+    // Takes ownership of a bitmap made at run time (a generated strip); false when it is unusable.
+    bool Attach(Gdiplus::Bitmap* bitmap);
     void Free();
 
     void SetFrameCount(int count) { m_frameCount = count < 1 ? 1 : count; }
@@ -34,6 +39,9 @@ public:
     void Draw(HDC dc, int x, int y, int w, int h, const RECT& source) const;
     // Draws one frame of the strip scaled into (x, y, w, h).
     void DrawFrame(HDC dc, int x, int y, int w, int h, int frame) const;
+    // Draws several source rectangles at once (nine-grid and sliced pictures) through one graphics object;
+    // stretched pieces sample only their own source pixels, so no neighbouring cell bleeds in at the edges.
+    void DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const;
 
 private:
     bool Adopt(Gdiplus::Bitmap* bitmap);

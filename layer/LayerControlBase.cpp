@@ -183,6 +183,12 @@ void CLayerControlBase::WindowToControl(POINT* point) {
     }
 }
 
+void CLayerControlBase::PostCommand(LPARAM lParam) {
+    if (m_window) {
+        m_window->PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(m_id), 0), lParam);
+    }
+}
+
 void CLayerControlBase::OnLButtonDblClk(UINT flags, int x, int y, BOOL& handled) {
     OnLButtonDown(flags, x, y, handled);
 }

@@ -137,6 +137,25 @@ protected:
     BOOL m_interactive = FALSE;
     HCURSOR m_cursor = nullptr;
 
+    // Stores a changed value and, with redraw, repaints the control; an equal value changes nothing.
+    template <class V> void Update(V& field, const V& value, BOOL redraw) {
+        if (field == value) {
+            return;
+        }
+        field = value;
+        if (redraw) {
+            Invalidate(nullptr);
+        }
+    }
+    // Reports to the window: WM_COMMAND with the id in the low word; the window tells controls apart by id.
+    void PostCommand(LPARAM lParam = 0);
+    // Labels, pictures and calendar cells are clicked only when made interactive.
+    void PostCommandIfInteractive() {
+        if (m_interactive) {
+            PostCommand();
+        }
+    }
+
 private:
     // The parent's top-left corner in window coordinates; (0, 0) without a parent.
     POINT ParentOrigin();

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "layer/LayerButtonCtrl.h"
+#include "layer/LayerCheckboxCtrl.h"
+#include "tests/unit/layer/ControlTestWindow.h"
+
+namespace {
+
+constexpr COLORREF kFrameColors[] = {RGB(220, 0, 0),   RGB(0, 220, 0),   RGB(0, 0, 220),  RGB(220, 220, 0),
+                                     RGB(0, 220, 220), RGB(220, 0, 220), RGB(120, 60, 0), RGB(0, 60, 120)};
+
+// The stored pixel as a COLORREF; the strips are opaque, so no premultiplication is involved.
+COLORREF ColorOf(DWORD pixel) {
+    return RGB(PixelRed(pixel), PixelGreen(pixel), PixelBlue(pixel));
+}
+
+class ButtonControls : public ControlWindowTest {};
+
+} // namespace
+
+TEST_F(ButtonControls, FrameFollowsTheStateAsFarAsTheStripHasFrames) {
+    struct Case {
+        int frames;
+        bool disabled, pressed, hot;
+        int frame;
+    };
+    const Case cases[] = {
+        {1, true, true, true, 0}, {3, true, false, false, 0}, {3, true, false, true, 1},  {3, false, true, true, 2},
+        {4, true, true, true, 3}, {4, false, true, true, 2},  {4, false, false, true, 1}, {4, false, false, false, 0},
+    };
+    std::unique_ptr<CImage> strips[] = {
+        MakeStrip({kFrameColors[0]}, 8, 8), nullptr,
+        MakeStrip({kFrameColors[0], kFrameColors[1], kFrameColors[2]}, 8, 8),
+        MakeStrip({kFrameColors[0], kFrameColors[1], kFrameColors[2], kFrameColors[3]}, 8, 8)};
+    auto* button = Add(new CLayerButtonCtrl, RECT{10, 10, 60, 40});
+    for (const Case& c : cases) {
+        button->SetImage(strips[c.frames - 1].get(), FALSE);
+        button->SetEnabled(!c.disabled, FALSE);
+        button->SetPressed(c.pressed);
+        button->SetHot(c.hot);
+        Repaint();
+        EXPECT_EQ(ColorOf(Pixel(35, 25)), kFrameColors[c.frame])
+            << c.frames << " frames, disabled " << c.disabled << " pressed " << c.pressed << " hot " << c.hot;
+    }
+}
+
+TEST_F(ButtonControls, DisabledWhiteTextIsDrawnAsCCCCCC) {
+    auto* button = Add(new CLayerButtonCtrl, RECT{10, 10, 110, 50});
+    button->SetFont(font.get());
+    button->SetText(L"WH", FALSE);
+    button->SetTextColor(RGB(255, 255, 255), FALSE);
+    auto brightest = [this] {
+        std::vector<DWORD> pixels = Pixels(RECT{10, 10, 110, 50});
+        return *std::max_element(pixels.begin(), pixels.end(),
+                                 [](DWORD a, DWORD b) { return PixelRed(a) < PixelRed(b); });
+    };
+
+    Repaint();
+    EXPECT_GE(PixelRed(brightest()), 250);
+
+    button->SetEnabled(FALSE, FALSE);
+    Repaint();
+    // 0xCC stored at alpha 254 (premultiplied) where a glyph covers a pixel fully.
+    DWORD dimmed = brightest();
+    EXPECT_NEAR(PixelRed(dimmed), 0xCC, 2);
+    EXPECT_EQ(PixelRed(dimmed), PixelGreen(dimmed));
+    EXPECT_EQ(PixelRed(dimmed), PixelBlue(dimmed));
+}
+
+TEST_F(ButtonControls, PressMovedOffAndReleasedStillClicksButADisabledButtonNeverDoes) {
+    std::unique_ptr<CImage> strip =
+        MakeStrip({kFrameColors[0], kFrameColors[1], kFrameColors[2], kFrameColors[3]}, 8, 8);
+    auto* button = Add(new CLayerButtonCtrl, RECT{10, 10, 60, 40}, 7);
+    button->SetImage(strip.get(), FALSE);
+    Repaint();
+
+    MouseMove(20, 20);
+    EXPECT_EQ(ColorOf(Pixel(35, 25)), kFrameColors[1]);
+    Press(20, 20);
+    EXPECT_EQ(ColorOf(Pixel(35, 25)), kFrameColors[2]);
+    MouseMove(150, 100);
+    EXPECT_TRUE(wnd.commands.empty());
+    Release(150, 100);
+    ASSERT_EQ(wnd.commands.size(), 1u);
+    EXPECT_EQ(wnd.commands[0], (std::pair<int, LPARAM>{7, 0}));
+    EXPECT_EQ(ColorOf(Pixel(35, 25)), kFrameColors[0]);
+
+    // A disabled button is not pressed, does not click, and does not drag the window either.
+    button->SetEnabled(FALSE, TRUE);
+    Press(20, 20);
+    EXPECT_FALSE(button->IsPressed());
+    Release(20, 20);
+    EXPECT_EQ(wnd.commands.size(), 1u);
+    EXPECT_EQ(::SendMessageW(wnd.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(kLeft + 20, kTop + 20)), HTCLIENT);
+    EXPECT_EQ(::SendMessageW(wnd.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(kLeft + 150, kTop + 100)), HTCAPTION);
+}
+
+TEST_F(ButtonControls, CheckBoxShowsFrameFourPlusStateWhenCheckedAndTogglesOnClick) {
+    std::unique_ptr<CImage> strip = MakeStrip({kFrameColors[0], kFrameColors[1], kFrameColors[2], kFrameColors[3],
+                                               kFrameColors[4], kFrameColors[5], kFrameColors[6], kFrameColors[7]},
+                                              12, 12);
+    auto* box = Add(new CLayerCheckboxCtrl, RECT{10, 10, 110, 40}, 9);
+    box->SetImage(strip.get(), FALSE);
+    Repaint();
+    // Natural size at the left edge, centred vertically: (10, 19) to (22, 31).
+    auto shown = [this] { return ColorOf(Pixel(16, 25)); };
+    EXPECT_EQ(shown(), kFrameColors[0]);
+    EXPECT_EQ(PixelAlpha(Pixel(16, 15)), 0);
+    EXPECT_EQ(PixelAlpha(Pixel(25, 25)), 0);
+
+    MouseMove(16, 25);
+    EXPECT_EQ(shown(), kFrameColors[1]);
+    Press(16, 25);
+    EXPECT_EQ(shown(), kFrameColors[2]);
+    Release(16, 25);
+    EXPECT_TRUE(box->IsChecked());
+    EXPECT_EQ(shown(), kFrameColors[5]);
+    ASSERT_EQ(wnd.commands.size(), 1u);
+    EXPECT_EQ(wnd.commands[0].first, 9);
+
+    // Without toggling a click only reports.
+    box->SetToggleOnClick(false);
+    Press(16, 25);
+    Release(16, 25);
+    EXPECT_TRUE(box->IsChecked());
+    EXPECT_EQ(wnd.commands.size(), 2u);
+
+    box->SetEnabled(FALSE, TRUE);
+    PumpMessages();
+    EXPECT_EQ(shown(), kFrameColors[7]);
+    box->SetCheck(false, TRUE);
+    PumpMessages();
+    EXPECT_EQ(shown(), kFrameColors[3]);
+}

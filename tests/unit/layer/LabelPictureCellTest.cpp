@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "layer/LayerCalendarItemCtrl.h"
+#include "layer/LayerImageCtrl.h"
+#include "layer/LayerLabelCtrl.h"
+#include "tests/unit/layer/ControlTestWindow.h"
+
+namespace {
+
+// {557CF406-1A04-11D3-9A73-0000F81EF32E}: the PNG encoder of GDI+.
+const CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+
+// The bounding box of the pixels in `area` that pass a test.
+template <class Test> RECT BoundingBox(const std::vector<DWORD>& pixels, const RECT& area, Test test) {
+    RECT box{area.right, area.bottom, area.left, area.top};
+    int width = area.right - area.left;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        if (test(pixels[i])) {
+            int x = area.left + static_cast<int>(i) % width;
+            int y = area.top + static_cast<int>(i) / width;
+            box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                       std::max<LONG>(box.bottom, y + 1)};
+        }
+    }
+    return box;
+}
+
+// Premultiplied at alpha 254: a channel c is stored as c * 254 / 255.
+void ExpectFill(DWORD pixel, COLORREF color) {
+    EXPECT_NEAR(PixelRed(pixel), GetRValue(color) * 254 / 255, 1) << std::hex << pixel;
+    EXPECT_NEAR(PixelGreen(pixel), GetGValue(color) * 254 / 255, 1) << std::hex << pixel;
+    EXPECT_NEAR(PixelBlue(pixel), GetBValue(color) * 254 / 255, 1) << std::hex << pixel;
+    EXPECT_EQ(PixelAlpha(pixel), 254) << std::hex << pixel;
+}
+
+class LabelPictureCell : public ControlWindowTest {};
+
+} // namespace
+
+TEST_F(LabelPictureCell, OutlinedLabelDrawsFourShiftedPassesAndIgnoresTheShadow) {
+    const RECT area{0, 0, 200, 60};
+    auto* label = Add(new CLayerLabelCtrl, RECT{20, 10, 180, 50});
+    label->SetFont(font.get());
+    label->SetText(L"HIH", FALSE);
+    label->SetTextColor(RGB(255, 255, 255), FALSE);
+    label->SetShadowColor(RGB(255, 0, 0));
+    label->SetOutlineColor(RGB(0, 0, 255));
+    Repaint();
+    std::vector<DWORD> pixels = Pixels(area);
+
+    // Only the white text has green; the blue outline reaches exactly one pixel beyond it on every side.
+    RECT text = BoundingBox(pixels, area, [](DWORD p) { return PixelGreen(p) >= 128; });
+    RECT ink = BoundingBox(pixels, area, [](DWORD p) { return PixelAlpha(p) >= 128; });
+    ASSERT_LT(text.left, text.right);
+    EXPECT_EQ(ink.left, text.left - 1);
+    EXPECT_EQ(ink.top, text.top - 1);
+    EXPECT_EQ(ink.right, text.right + 1);
+    EXPECT_EQ(ink.bottom, text.bottom + 1);
+    EXPECT_TRUE(
+        std::any_of(pixels.begin(), pixels.end(), [](DWORD p) { return PixelBlue(p) > 200 && PixelRed(p) < 40; }));
+    int reddest = 0;
+    for (DWORD p : pixels) {
+        reddest = std::max(reddest, PixelRed(p) - PixelGreen(p));
+    }
+    EXPECT_LE(reddest, 8);
+
+    // Without an outline the shadow shows, one pixel lower.
+    label->SetOutlineColor(static_cast<COLORREF>(-1));
+    Repaint();
+    pixels = Pixels(area);
+    RECT shadow = BoundingBox(pixels, area, [](DWORD p) { return PixelRed(p) > PixelGreen(p) + 100; });
+    text = BoundingBox(pixels, area, [](DWORD p) { return PixelGreen(p) >= 128; });
+    EXPECT_EQ(shadow.bottom, text.bottom + 1);
+    EXPECT_EQ(shadow.left, text.left);
+}
+
+TEST_F(LabelPictureCell, CalendarCellFillsTheSelectionAndPaintsBadgesInTheirColours) {
+    // Inside a group, so the cells also show the group's origin is honoured.
+    auto* group = Add(new CLayerControlGroup, RECT{20, 20, 200, 120});
+    auto* rest = new CLayerCalendarItemCtrl;
+    rest->Create(wnd.m_hWnd, &wnd, 11, RECT{10, 10, 60, 60}, 0);
+    group->AddChild(rest);
+    auto* work = new CLayerCalendarItemCtrl;
+    work->Create(wnd.m_hWnd, &wnd, 12, RECT{70, 10, 120, 60}, 0);
+    group->AddChild(work);
+    std::unique_ptr<Gdiplus::Font> small = std::make_unique<Gdiplus::Font>(
+        InstalledTrueTypeFace().c_str(), 12.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    for (CLayerCalendarItemCtrl* cell : {rest, work}) {
+        cell->SetMainFont(font.get());
+        cell->SetSubFont(small.get());
+        cell->SetBadgeFont(small.get());
+        cell->SetMainText(L"8", FALSE);
+        cell->SetMainTextColor(RGB(0, 0, 0), FALSE);
+    }
+    rest->SetSelected(true, FALSE);
+    rest->SetBadge(CLayerCalendarItemCtrl::kBadgeRest, FALSE);
+    work->SetBadge(CLayerCalendarItemCtrl::kBadgeWork, FALSE);
+    Repaint();
+
+    // Cells at window (30, 30) and (90, 30); badges at right - 16 .. right - 1, top .. top + 15.
+    ExpectFill(Pixel(32, 78), 0x6070F3);
+    EXPECT_EQ(PixelAlpha(Pixel(92, 78)), 0);
+    ExpectFill(Pixel(64, 30), 0x1EBB68);
+    ExpectFill(Pixel(124, 30), 0x2CA2F5);
+    // Right of the badge the selection shows, left of the other badge nothing.
+    ExpectFill(Pixel(79, 31), 0x6070F3);
+    EXPECT_EQ(PixelAlpha(Pixel(123, 31)), 0);
+    EXPECT_EQ(PixelAlpha(Pixel(139, 31)), 0);
+    // The badge character is white on the badge.
+    std::vector<DWORD> badge = Pixels(RECT{124, 30, 139, 45});
+    EXPECT_TRUE(std::any_of(badge.begin(), badge.end(), [](DWORD p) { return PixelBlue(p) > 200; }));
+
+    // Clicking reports only when the cell is interactive.
+    Press(40, 40);
+    Release(40, 40);
+    EXPECT_TRUE(wnd.commands.empty());
+    rest->SetInteractive(TRUE);
+    Press(40, 40);
+    Release(40, 40);
+    ASSERT_EQ(wnd.commands.size(), 1u);
+    EXPECT_EQ(wnd.commands[0].first, 11);
+}
+
+TEST_F(LabelPictureCell, PictureFileWinsOverTheSkinImageWhileItLoads) {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    std::wstring path =
+        std::wstring(folder) + L"deskling_picture_" + std::to_wstring(::GetCurrentProcessId()) + L".png";
+    {
+        Gdiplus::Bitmap file(20, 10, PixelFormat32bppARGB);
+        Gdiplus::Graphics graphics(&file);
+        graphics.Clear(Gdiplus::Color(255, 0, 200, 0));
+        ASSERT_EQ(file.Save(path.c_str(), &kPngEncoder, nullptr), Gdiplus::Ok);
+    }
+    std::unique_ptr<CImage> skin = MakeStrip({RGB(200, 0, 0)}, 40, 30);
+    auto* picture = new CLayerImageCtrl;
+    picture->Create(wnd.m_hWnd, &wnd, 1, RECT{10, 10, 20, 20}, CLayerImageCtrl::kStyleFitImage);
+    wnd.GetRootView()->AddChild(picture);
+    picture->SetDrawMode(CLayerImageCtrl::kDrawTopLeft);
+    picture->SetImage(skin.get(), FALSE);
+    RECT rect{};
+    picture->GetRect(&rect);
+    EXPECT_EQ(rect.right, 50);
+    EXPECT_EQ(rect.bottom, 40);
+
+    picture->SetImageFile(path, FALSE, FALSE);
+    EXPECT_TRUE(picture->HasFileImage());
+    Repaint();
+    EXPECT_EQ(Pixel(15, 15), 0xFF00C800u);
+    EXPECT_EQ(Pixel(35, 15), 0xFFC80000u);
+
+    // A path that is missing leaves the skin image showing.
+    picture->SetImageFile(path + L".missing", FALSE, TRUE);
+    PumpMessages();
+    EXPECT_FALSE(picture->HasFileImage());
+    EXPECT_EQ(Pixel(15, 15), 0xFFC80000u);
+    ::DeleteFileW(path.c_str());
+}

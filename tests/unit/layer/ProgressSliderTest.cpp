@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include "layer/LayerLabelCtrl.h"
+#include "layer/LayerProgress.h"
+#include "layer/LayerSliderCtrl.h"
+#include "tests/unit/layer/ControlTestWindow.h"
+
+namespace {
+
+constexpr COLORREF kTrack = RGB(0, 0, 255);
+constexpr COLORREF kBar = RGB(255, 0, 0);
+constexpr COLORREF kText = RGB(0, 255, 0);
+
+class ProgressSlider : public ControlWindowTest {
+protected:
+    CLayerProgress* AddProgress(RECT rect, uint64_t position, uint64_t maximum) {
+        auto* progress = Add(new CLayerProgress, rect);
+        progress->SetTrackColor(kTrack);
+        progress->SetBarColor(kBar);
+        progress->SetMax(maximum, FALSE);
+        progress->SetPos(position, FALSE);
+        return progress;
+    }
+    // Fills are stored at alpha 254, so a full channel reads 254.
+    bool IsTrack(int x, int y) const { return Pixel(x, y) == 0xFE0000FEu; }
+    bool IsBar(int x, int y) const { return Pixel(x, y) == 0xFEFE0000u; }
+};
+
+} // namespace
+
+TEST_F(ProgressSlider, ZeroShowsOnlyTheTrackAndATenthOfAPercentShowsOnePercent) {
+    AddProgress(RECT{0, 0, 200, 10}, 0, 1000);
+    AddProgress(RECT{0, 20, 200, 30}, 1, 1000);
+    // Track on top hides the bar.
+    AddProgress(RECT{0, 40, 200, 50}, 1000, 1000)->SetTrackOnTop(true);
+    // Direction 3 grows from the bottom of the rect shrunk by the insets.
+    CLayerProgress* vertical = AddProgress(RECT{0, 60, 10, 110}, 500, 1000);
+    vertical->SetDirection(CLayerProgress::kFromBottom);
+    vertical->SetTextInsets(RECT{0, 0, 0, 10});
+    Repaint();
+
+    for (int x : {0, 1, 100, 199}) {
+        EXPECT_TRUE(IsTrack(x, 5)) << x;
+        EXPECT_TRUE(IsTrack(x, 45)) << x;
+    }
+    EXPECT_TRUE(IsBar(0, 25));
+    EXPECT_TRUE(IsBar(1, 25));
+    EXPECT_TRUE(IsTrack(2, 25));
+    // Inset area 60..100, half of it from the bottom: 80..100 bar, the inset strip below is track.
+    EXPECT_TRUE(IsTrack(5, 79));
+    EXPECT_TRUE(IsBar(5, 80));
+    EXPECT_TRUE(IsBar(5, 99));
+    EXPECT_TRUE(IsTrack(5, 100));
+}
+
+TEST_F(ProgressSlider, AboveTheMaximumShowsAFullBarAndOneHundredPercent) {
+    CLayerProgress* progress = AddProgress(RECT{0, 0, 200, 30}, 2500, 1000);
+    progress->SetFont(font.get());
+    progress->SetTextColor(kText, FALSE);
+    progress->ShowPercentage(true);
+    // The same text drawn by a label over the same fill, to compare with.
+    auto* backdrop = Add(new CLayerControlGroup, RECT{0, 60, 200, 90});
+    backdrop->SetBackgroundColor(kBar);
+    auto* label = new CLayerLabelCtrl;
+    label->Create(wnd.m_hWnd, &wnd, 2, RECT{0, 0, 200, 30}, 0);
+    label->SetFont(font.get());
+    label->SetTextFormat(0x1011);
+    label->SetTextColor(kText, FALSE);
+    label->SetText(L"100.0%", FALSE);
+    backdrop->AddChild(label);
+    Repaint();
+
+    EXPECT_TRUE(IsBar(0, 0));
+    EXPECT_TRUE(IsBar(199, 29));
+    int textPixels = 0;
+    int differing = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            textPixels += PixelGreen(Pixel(x, y)) > 128;
+            differing += Pixel(x, y) != Pixel(x, y + 60);
+        }
+    }
+    EXPECT_GT(textPixels, 30);
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(ProgressSlider, SliderDraggedPastEitherEndStopsThereAndReportsZeroAndHundred) {
+    std::unique_ptr<CImage> track = MakeStrip({RGB(90, 90, 90)}, 160, 20);
+    std::unique_ptr<CImage> thumb = MakeStrip({RGB(255, 255, 255), RGB(255, 255, 0)}, 10, 20);
+    auto* slider = Add(new CLayerSliderCtrl, RECT{20, 50, 180, 70}, 5);
+    slider->SetTrackImage(track.get());
+    slider->SetThumbImage(thumb.get());
+    slider->SetRange(150);
+    slider->SetOffset(30, FALSE);
+    Repaint();
+    EXPECT_EQ(Pixel(55, 60), 0xFFFFFFFFu);
+
+    MouseMove(55, 60);
+    EXPECT_TRUE(slider->IsThumbHot());
+    EXPECT_EQ(Pixel(55, 60), 0xFFFFFF00u);
+    Press(55, 60);
+    EXPECT_TRUE(slider->IsDragging());
+    MouseMove(65, 60);
+    MouseMove(179, 60);
+    EXPECT_EQ(slider->GetOffset(), 150);
+    MouseMove(169, 60);
+    MouseMove(21, 60);
+    EXPECT_EQ(slider->GetOffset(), 0);
+    Release(21, 60);
+    MouseMove(100, 60);
+    EXPECT_EQ(slider->GetOffset(), 0);
+
+    std::vector<std::pair<int, LPARAM>> expected{{5, 26}, {5, 100}, {5, 93}, {5, 0}};
+    EXPECT_EQ(wnd.commands, expected);
+    EXPECT_EQ(Pixel(25, 60), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(100, 60), 0xFF5A5A5Au);
+}
+
+TEST_F(ProgressSlider, SliderWithoutARangeDoesNotDrag) {
+    std::unique_ptr<CImage> thumb = MakeStrip({RGB(255, 255, 255), RGB(255, 255, 0)}, 10, 20);
+    auto* slider = Add(new CLayerSliderCtrl, RECT{20, 50, 180, 70}, 5);
+    slider->SetThumbImage(thumb.get());
+    Press(25, 60);
+    MouseMove(100, 60);
+    EXPECT_FALSE(slider->IsDragging());
+    EXPECT_EQ(slider->GetOffset(), 0);
+    EXPECT_TRUE(wnd.commands.empty());
+}
