@@ -28,12 +28,14 @@ template <class Test> RECT BoundingBox(const std::vector<DWORD>& pixels, const R
     return box;
 }
 
-// Premultiplied at alpha 254: a channel c is stored as c * 254 / 255.
-void ExpectFill(DWORD pixel, COLORREF color) {
-    EXPECT_NEAR(PixelRed(pixel), GetRValue(color) * 254 / 255, 1) << std::hex << pixel;
-    EXPECT_NEAR(PixelGreen(pixel), GetGValue(color) * 254 / 255, 1) << std::hex << pixel;
-    EXPECT_NEAR(PixelBlue(pixel), GetBValue(color) * 254 / 255, 1) << std::hex << pixel;
-    EXPECT_EQ(PixelAlpha(pixel), 254) << std::hex << pixel;
+// Premultiplied at alpha 254: a channel c is stored as c * 254 / 255. Over another fill, a trace of that
+// one shows through and the pixel becomes opaque.
+void ExpectFill(DWORD pixel, COLORREF color, bool overFill = false) {
+    int tolerance = overFill ? 3 : 1;
+    EXPECT_NEAR(PixelRed(pixel), GetRValue(color) * 254 / 255, tolerance) << std::hex << pixel;
+    EXPECT_NEAR(PixelGreen(pixel), GetGValue(color) * 254 / 255, tolerance) << std::hex << pixel;
+    EXPECT_NEAR(PixelBlue(pixel), GetBValue(color) * 254 / 255, tolerance) << std::hex << pixel;
+    EXPECT_EQ(PixelAlpha(pixel), overFill ? 255 : 254) << std::hex << pixel;
 }
 
 class LabelPictureCell : public ControlWindowTest {};
@@ -103,7 +105,7 @@ TEST_F(LabelPictureCell, CalendarCellFillsTheSelectionAndPaintsBadgesInTheirColo
     // Cells at window (30, 30) and (90, 30); badges at right - 16 .. right - 1, top .. top + 15.
     ExpectFill(Pixel(32, 78), 0x6070F3);
     EXPECT_EQ(PixelAlpha(Pixel(92, 78)), 0);
-    ExpectFill(Pixel(64, 30), 0x1EBB68);
+    ExpectFill(Pixel(64, 30), 0x1EBB68, true);
     ExpectFill(Pixel(124, 30), 0x2CA2F5);
     // Right of the badge the selection shows, left of the other badge nothing.
     ExpectFill(Pixel(79, 31), 0x6070F3);
@@ -149,8 +151,9 @@ TEST_F(LabelPictureCell, PictureFileWinsOverTheSkinImageWhileItLoads) {
     picture->SetImageFile(path, FALSE, FALSE);
     EXPECT_TRUE(picture->HasFileImage());
     Repaint();
+    // Only the file image is drawn, at its own size.
     EXPECT_EQ(Pixel(15, 15), 0xFF00C800u);
-    EXPECT_EQ(Pixel(35, 15), 0xFFC80000u);
+    EXPECT_EQ(Pixel(35, 15), 0u);
 
     // A path that is missing leaves the skin image showing.
     picture->SetImageFile(path + L".missing", FALSE, TRUE);
