@@ -411,6 +411,12 @@ template <class T, class TWinTraits> void CLayerWindowBase<T, TWinTraits>::Delet
 
 template <class T, class TWinTraits>
 void CLayerWindowBase<T, TWinTraits>::ShowToolTip(BOOL show, const std::wstring& text) {
+    // The root hides the tip on every change of hovered control; a window whose controls have no tips
+    // never needs the tooltip window at all (and under Wine a window that made one stalls when destroyed).
+    if (!show && !m_toolTip) {
+        m_toolTipText.clear();
+        return;
+    }
     if (!m_toolTip) {
         m_toolTip.Reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP | TTS_NOPREFIX,
                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,

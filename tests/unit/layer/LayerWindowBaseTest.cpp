@@ -321,6 +321,8 @@ TEST_F(LayerWindow, TimerRegistryKeepsTheFirstIntervalAndOneKillStopsIt) {
 TEST_F(LayerWindow, ToolTipIsRegisteredOnceForTheSameTextAndRemovedOnHide) {
     CLayeredTestWnd wnd;
     ASSERT_TRUE(Open(wnd));
+    // Hiding when nothing was shown makes no tooltip window.
+    wnd.ShowToolTip(FALSE, L"");
     EXPECT_EQ(wnd.GetToolTipWindow(), nullptr);
     wnd.ShowToolTip(TRUE, L"first tip");
     HWND tip = wnd.GetToolTipWindow();
