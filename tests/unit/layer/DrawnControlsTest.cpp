@@ -6,6 +6,7 @@
 #include "layer/LayerCalendarItemCtrl.h"
 #include "layer/LayerImageCtrl.h"
 #include "layer/LayerLabelCtrl.h"
+#include "layer/LayerLine.h"
 #include "tests/unit/layer/ControlTestWindow.h"
 
 namespace {
@@ -38,11 +39,11 @@ void ExpectFill(DWORD pixel, COLORREF color, bool overFill = false) {
     EXPECT_EQ(PixelAlpha(pixel), overFill ? 255 : 254) << std::hex << pixel;
 }
 
-class LabelPictureCell : public ControlWindowTest {};
+class DrawnControls : public ControlWindowTest {};
 
 } // namespace
 
-TEST_F(LabelPictureCell, OutlinedLabelDrawsFourShiftedPassesAndIgnoresTheShadow) {
+TEST_F(DrawnControls, OutlinedLabelDrawsFourShiftedPassesAndIgnoresTheShadow) {
     const RECT area{0, 0, 200, 60};
     auto* label = Add(new CLayerLabelCtrl, RECT{20, 10, 180, 50});
     label->SetFont(font.get());
@@ -79,7 +80,7 @@ TEST_F(LabelPictureCell, OutlinedLabelDrawsFourShiftedPassesAndIgnoresTheShadow)
     EXPECT_EQ(shadow.left, text.left);
 }
 
-TEST_F(LabelPictureCell, CalendarCellFillsTheSelectionAndPaintsBadgesInTheirColours) {
+TEST_F(DrawnControls, CalendarCellFillsTheSelectionAndPaintsBadgesInTheirColours) {
     // Inside a group, so the cells also show the group's origin is honoured.
     auto* group = Add(new CLayerControlGroup, RECT{20, 20, 200, 120});
     auto* rest = new CLayerCalendarItemCtrl;
@@ -126,7 +127,7 @@ TEST_F(LabelPictureCell, CalendarCellFillsTheSelectionAndPaintsBadgesInTheirColo
     EXPECT_EQ(wnd.commands[0].first, 11);
 }
 
-TEST_F(LabelPictureCell, PictureFileWinsOverTheSkinImageWhileItLoads) {
+TEST_F(DrawnControls, PictureFileWinsOverTheSkinImageWhileItLoads) {
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
     std::wstring path =
@@ -161,4 +162,22 @@ TEST_F(LabelPictureCell, PictureFileWinsOverTheSkinImageWhileItLoads) {
     EXPECT_FALSE(picture->HasFileImage());
     EXPECT_EQ(Pixel(15, 15), 0xFFC80000u);
     ::DeleteFileW(path.c_str());
+}
+
+TEST_F(DrawnControls, LineIsOpaqueAndPlacedInItsParentsCoordinates) {
+    auto* group = Add(new CLayerControlGroup, RECT{20, 20, 200, 120});
+    auto* line = new CLayerLine;
+    // The rect only has to cover the line: painting is culled by it.
+    line->Create(wnd.m_hWnd, &wnd, 3, RECT{0, 0, 120, 20}, 0);
+    line->SetPoints(POINT{0, 10}, POINT{100, 10}, FALSE);
+    line->SetColor(RGB(0, 0, 255), FALSE);
+    line->SetWidth(2, FALSE);
+    group->AddChild(line);
+    Repaint();
+
+    // A 2-pixel line centred on y 10 covers rows 9 and 10 of the group, 29 and 30 of the window.
+    EXPECT_EQ(Pixel(70, 29), 0xFF0000FFu);
+    EXPECT_EQ(Pixel(70, 30), 0xFF0000FFu);
+    EXPECT_EQ(PixelAlpha(Pixel(70, 27)), 0);
+    EXPECT_EQ(PixelAlpha(Pixel(130, 30)), 0);
 }
