@@ -16,6 +16,7 @@
 #include "layer/FontFace.h"
 #include "layer/SkinRegistry.h"
 #include "net/HttpService.h"
+#include "net/ServiceHosts.h"
 
 namespace {
 
@@ -102,6 +103,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
     CWindowModule::Init(instance);
+    // Before anything can make a request: every service address comes from "services.ini" beside us.
+    wchar_t programPath[MAX_PATH * 4] = {};
+    ::GetModuleFileNameW(nullptr, programPath, ARRAYSIZE(programPath));
+    CServiceHosts::GetInstance()->Load(ParentFolder(programPath) + L"\\services.ini");
 
     int exitCode = 0;
     std::wstring startText = cmdLine ? cmdLine : L"";

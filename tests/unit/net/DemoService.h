@@ -96,6 +96,17 @@ public:
         return folder.substr(0, folder.find_last_of(L"\\/"));
     }
 
+    // The service's test text, written out independently: 64-byte lines cut at size.
+    static std::string Pattern(size_t size) {
+        const std::string line = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\n";
+        std::string text;
+        while (text.size() < size) {
+            text += line;
+        }
+        text.resize(size);
+        return text;
+    }
+
     // A port on which nothing listens: bound for a moment, never listened on, then closed.
     static int UnusedPort();
 

@@ -13,17 +13,6 @@
 
 namespace {
 
-// The service's test text, written out independently: 64-byte lines cut at size.
-std::string Pattern(size_t size) {
-    const std::string line = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\n";
-    std::string text;
-    while (text.size() < size) {
-        text += line;
-    }
-    text.resize(size);
-    return text;
-}
-
 using TaskPtr = std::shared_ptr<IHttpTask>;
 
 } // namespace
@@ -91,7 +80,7 @@ TEST_F(HttpTaskTest, ReportsStartProgressAndOneFinalWithTheBodyOnTheLibrarysThre
     EXPECT_EQ(last.state, kHttpTaskFinished);
     EXPECT_EQ(last.statusCode, 200u);
     EXPECT_TRUE(last.hasBody);
-    EXPECT_EQ(last.body, Pattern(20000));
+    EXPECT_EQ(last.body, CDemoService::Pattern(20000));
     EXPECT_NE(last.threadId, ::GetCurrentThreadId());
     // Ten slow chunks of a known length: percentages rise to 100.
     std::vector<uint32_t> percents;
@@ -112,7 +101,7 @@ TEST_F(HttpTaskTest, SmallBodiesRedirectsAndCompressedBodies) {
     CHttpRecorder small;
     Fetch(small, L"/test/ok?size=70");
     EXPECT_EQ(small.Final().state, kHttpTaskFinished);
-    EXPECT_EQ(small.Final().body, Pattern(70));
+    EXPECT_EQ(small.Final().body, CDemoService::Pattern(70));
 
     CHttpRecorder redirected;
     Fetch(redirected, L"/test/redirect?hops=3&to=/test/ok%3Fsize%3D5");
@@ -143,7 +132,7 @@ TEST_F(HttpTaskTest, SaveFileModeWritesTheBodyToTheFile) {
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     in.close();
-    EXPECT_EQ(saved, Pattern(100000));
+    EXPECT_EQ(saved, CDemoService::Pattern(100000));
     ::DeleteFileW(path.c_str());
 }
 
@@ -269,6 +258,6 @@ TEST_F(HttpTaskTest, FiftyTasksAtOnceAllComplete) {
     for (int i = 0; i < kTasks; ++i) {
         ASSERT_TRUE(recorders[i]->WaitFinal(20000)) << "task " << i;
         EXPECT_EQ(recorders[i]->Final().state, kHttpTaskFinished) << "task " << i;
-        EXPECT_EQ(recorders[i]->Final().body, Pattern(3000 + i)) << "task " << i;
+        EXPECT_EQ(recorders[i]->Final().body, CDemoService::Pattern(3000 + i)) << "task " << i;
     }
 }

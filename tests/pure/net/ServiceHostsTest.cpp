@@ -1,0 +1,57 @@
+#include "net/ServiceHosts.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+TEST(ServiceHostsTest, EveryKeyOfTheHostsSectionIsRead) {
+    CServiceHosts hosts;
+    hosts.Parse("\xEF\xBB\xBF; comment\r\n"
+                "[other]\r\nstats=http://wrong.example\r\n"
+                "[ Hosts ]\r\n"
+                "weather_cdn = http://cdn.example:81\r\n"
+                "WEATHER_ORIGIN=HTTPS://origin.example/\r\n"
+                "static_cdn=http://static.example\n"
+                "wallpaper=http://wall.example\n"
+                "stats=http://stats.example\n"
+                "tool_download=http://tools.example/dl\n"
+                "unknown=http://nobody.example\n");
+    EXPECT_EQ(hosts.WeatherCdn(), L"http://cdn.example:81");
+    EXPECT_EQ(hosts.WeatherOrigin(), L"https://origin.example") << "the scheme in lower case, no trailing slash";
+    EXPECT_EQ(hosts.StaticCdn(), L"http://static.example");
+    EXPECT_EQ(hosts.Wallpaper(), L"http://wall.example");
+    EXPECT_EQ(hosts.Stats(), L"http://stats.example");
+    EXPECT_EQ(hosts.ToolDownload(), L"http://tools.example/dl");
+}
+
+TEST(ServiceHostsTest, UnusableValuesAndMissingFilesKeepTheDefaults) {
+    CServiceHosts hosts;
+    hosts.Parse("[hosts]\n"
+                "weather_cdn=\n"
+                "weather_origin=ftp://files.example\n"
+                "static_cdn=http://\n"
+                "wallpaper=http://two words.example\n"
+                "stats=http://\xE4\xB8\xAD.example\n"
+                "tool_download\n");
+    for (const std::wstring* host : {&hosts.WeatherCdn(), &hosts.WeatherOrigin(), &hosts.StaticCdn(),
+                                     &hosts.Wallpaper(), &hosts.Stats(), &hosts.ToolDownload()}) {
+        EXPECT_EQ(*host, CServiceHosts::kDefaultBase);
+    }
+    EXPECT_FALSE(hosts.Load(std::filesystem::temp_directory_path() / "deskling-no-such-services.ini"));
+    EXPECT_EQ(hosts.Stats(), CServiceHosts::kDefaultBase);
+}
+
+TEST(ServiceHostsTest, LoadReadsTheFile) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "deskling-services-test.ini";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "[hosts]\r\nstats=http://127.0.0.2:9\r\n";
+    }
+    CServiceHosts hosts;
+    EXPECT_TRUE(hosts.Load(file));
+    std::filesystem::remove(file);
+    EXPECT_EQ(hosts.Stats(), L"http://127.0.0.2:9");
+    EXPECT_EQ(hosts.Wallpaper(), CServiceHosts::kDefaultBase);
+}

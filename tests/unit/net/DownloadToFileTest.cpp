@@ -1,0 +1,30 @@
+#include "net/DownloadToFile.h"
+
+#include "unit/app/ScratchFolder.h"
+#include "unit/net/DemoService.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(DownloadToFileTest, SavesWhateverTheServerSendsAndFailsOnlyForTransportOrFile) {
+    CDemoService service;
+    ASSERT_TRUE(service.IsRunning());
+    CScratchFolder scratch(L"download");
+    ASSERT_TRUE(scratch.IsCreated());
+
+    // Larger than one 40960-byte read, so the chunks must be joined in order.
+    const std::wstring picture = scratch / L"picture.bin";
+    EXPECT_EQ(DownloadToFile(service.Url(L"/test/ok?size=100000"), picture), picture);
+    EXPECT_EQ(CScratchFolder::ReadFileText(picture), CDemoService::Pattern(100000));
+
+    // An error page counts as a download; an existing file is replaced.
+    EXPECT_EQ(DownloadToFile(service.Url(L"/test/404"), picture), picture);
+    EXPECT_EQ(CScratchFolder::ReadFileText(picture), "fault 404\n");
+
+    EXPECT_EQ(DownloadToFile(service.Url(L"/test/ok"), scratch / L"missing\\picture.bin"), L"");
+    EXPECT_FALSE(CScratchFolder::Exists(scratch / L"missing"));
+    const std::wstring refused = L"http://127.0.0.1:" + std::to_wstring(CDemoService::UnusedPort()) + L"/x";
+    EXPECT_EQ(DownloadToFile(refused, scratch / L"refused.bin"), L"");
+    EXPECT_FALSE(CScratchFolder::Exists(scratch / L"refused.bin")) << "no file before the server answers";
+}
