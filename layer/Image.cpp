@@ -140,6 +140,10 @@ void CImage::DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const {
         return;
     }
     Gdiplus::Graphics graphics(dc);
+    // Filtering would blend each stretched cell with its neighbour in the picture (a halo along every cut);
+    // the stretched parts of sliced skins are uniform along the stretch, so nearest pixels lose nothing.
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     Gdiplus::ImageAttributes attributes;
     attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
     for (const ImagePiece& piece : pieces) {

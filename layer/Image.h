@@ -40,7 +40,7 @@ public:
     // Draws one frame of the strip scaled into (x, y, w, h).
     void DrawFrame(HDC dc, int x, int y, int w, int h, int frame) const;
     // Draws several source rectangles at once (nine-grid and sliced pictures) through one graphics object;
-    // stretched pieces sample only their own source pixels, so no neighbouring cell bleeds in at the edges.
+    // stretched pieces take the nearest of their own source pixels, so no neighbouring cell bleeds in.
     void DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const;
 
 private:

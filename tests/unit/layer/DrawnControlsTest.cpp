@@ -181,3 +181,60 @@ TEST_F(DrawnControls, LineIsOpaqueAndPlacedInItsParentsCoordinates) {
     EXPECT_EQ(PixelAlpha(Pixel(70, 27)), 0);
     EXPECT_EQ(PixelAlpha(Pixel(130, 30)), 0);
 }
+
+TEST_F(DrawnControls, PictureModesKeepCornersAndCapsAndRepeatTheMiddle) {
+    // 30 x 30: red corners, green edges, a blue centre.
+    auto* grid = new Gdiplus::Bitmap(30, 30, PixelFormat32bppARGB);
+    // 30 x 10: red cap, a middle half green half yellow, blue cap.
+    auto* bar = new Gdiplus::Bitmap(30, 10, PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics g(grid);
+        Gdiplus::SolidBrush red(Gdiplus::Color(255, 255, 0, 0)), green(Gdiplus::Color(255, 0, 255, 0)),
+            blue(Gdiplus::Color(255, 0, 0, 255)), yellow(Gdiplus::Color(255, 255, 255, 0));
+        g.FillRectangle(&green, 0, 0, 30, 30);
+        for (int x : {0, 20}) {
+            for (int y : {0, 20}) {
+                g.FillRectangle(&red, x, y, 10, 10);
+            }
+        }
+        g.FillRectangle(&blue, 10, 10, 10, 10);
+        Gdiplus::Graphics h(bar);
+        h.FillRectangle(&red, 0, 0, 10, 10);
+        h.FillRectangle(&green, 10, 0, 5, 10);
+        h.FillRectangle(&yellow, 15, 0, 5, 10);
+        h.FillRectangle(&blue, 20, 0, 10, 10);
+    }
+    CImage gridImage, barImage;
+    ASSERT_TRUE(gridImage.Attach(grid));
+    ASSERT_TRUE(barImage.Attach(bar));
+    auto* nine = Add(new CLayerImageCtrl, RECT{0, 0, 100, 60});
+    nine->SetDrawMode(CLayerImageCtrl::kDrawNineGrid);
+    nine->SetNineGridInsets(RECT{10, 10, 10, 10});
+    nine->SetImage(&gridImage, FALSE);
+    auto* slices = Add(new CLayerImageCtrl, RECT{0, 80, 75, 90});
+    slices->SetDrawMode(CLayerImageCtrl::kDrawHorizontal);
+    slices->SetHorizontalCaps(10, 20);
+    slices->SetImage(&barImage, FALSE);
+    Repaint();
+
+    const DWORD red = 0xFFFF0000, green = 0xFF00FF00, blue = 0xFF0000FF, yellow = 0xFFFFFF00;
+    // Corners stay 10 x 10 whatever the size; edges and centre stretch.
+    EXPECT_EQ(Pixel(1, 1), red);
+    EXPECT_EQ(Pixel(8, 8), red);
+    EXPECT_EQ(Pixel(98, 58), red);
+    EXPECT_EQ(Pixel(91, 51), red);
+    EXPECT_EQ(Pixel(50, 4), green);
+    EXPECT_EQ(Pixel(4, 30), green);
+    EXPECT_EQ(Pixel(12, 12), blue);
+    EXPECT_EQ(Pixel(87, 47), blue);
+    // Caps at both ends, the two-colour middle repeated every 10 pixels between them.
+    EXPECT_EQ(Pixel(5, 85), red);
+    EXPECT_EQ(Pixel(70, 85), blue);
+    for (int x : {12, 22, 32, 42, 52}) {
+        EXPECT_EQ(Pixel(x, 85), green) << x;
+        EXPECT_EQ(Pixel(x + 5, 85), yellow) << x + 5;
+    }
+    // The last copy is cut to the 5 green pixels that fit before the cap.
+    EXPECT_EQ(Pixel(64, 85), green);
+    EXPECT_EQ(Pixel(65, 85), blue);
+}
