@@ -31,26 +31,6 @@ TEST(LayerTextFormat, AlignmentTrimmingAndTheNoClipQuirk) {
     EXPECT_FALSE(noClip.noWrap);
 }
 
-TEST(LayerButtonState, FrameFallsThroughToStatesTheStripHas) {
-    for (bool disabled : {false, true}) {
-        EXPECT_EQ(ButtonFrame(1, disabled, true, true), 0);
-    }
-    // Three frames: a disabled button shows the frame of its other state.
-    EXPECT_EQ(ButtonFrame(3, true, false, false), 0);
-    EXPECT_EQ(ButtonFrame(3, true, false, true), 1);
-    EXPECT_EQ(ButtonFrame(3, true, true, true), 2);
-    EXPECT_EQ(ButtonFrame(2, false, true, true), 1);
-    EXPECT_EQ(ButtonFrame(4, true, true, true), 3);
-    EXPECT_EQ(ButtonFrame(4, false, true, true), 2);
-    EXPECT_EQ(ButtonFrame(4, false, false, true), 1);
-    EXPECT_EQ(ButtonFrame(4, false, false, false), 0);
-
-    EXPECT_EQ(CheckboxFrame(false, false, false, false), 0);
-    EXPECT_EQ(CheckboxFrame(false, false, true, true), 5);
-    EXPECT_EQ(CheckboxFrame(false, true, true, true), 6);
-    EXPECT_EQ(CheckboxFrame(true, true, true, true), 7);
-}
-
 TEST(LayerButtonState, DisabledTextIsTheWholeValueTimesEightTenths) {
     EXPECT_EQ(DimmedColor(0xFFFFFF), 0xCCCCCCu);
     EXPECT_EQ(DimmedColor(0x0000FF), 0x0000CCu);
