@@ -109,6 +109,9 @@ bool STDMETHODCALLTYPE CHttpTask::AddHeader(const char* name, const char* value)
         return false;
     }
     m_next.headers += Widen(name) + L": " + Widen(value) + L"\r\n";
+    if (::lstrcmpiA(name, "Connection") == 0 && ::lstrcmpiA(value, "Close") == 0) {
+        m_next.keepAlive = false;
+    }
     return true;
 }
 
@@ -303,6 +306,12 @@ void CHttpTask::Fetch(const Request& request, HTTP_INFO& info, std::string& body
     if (request.ungzip) {
         DWORD decompression = WINHTTP_DECOMPRESSION_FLAG_GZIP;
         ::WinHttpSetOption(http.Get(), WINHTTP_OPTION_DECOMPRESSION, &decompression, sizeof(decompression));
+    }
+    // A connection the owner asked to close must not go back to the pool: the server drops it after
+    // the answer, and a later task that picked it up would fail on its first read.
+    if (!request.keepAlive) {
+        DWORD feature = WINHTTP_DISABLE_KEEP_ALIVE;
+        ::WinHttpSetOption(http.Get(), WINHTTP_OPTION_DISABLE_FEATURE, &feature, sizeof(feature));
     }
     if (!headers.empty()) {
         ::WinHttpAddRequestHeaders(http.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),

@@ -39,6 +39,8 @@ private:
         std::wstring saveFile;
         bool gzip = true;
         bool ungzip = true;
+        // False once the owner added "Connection: Close".
+        bool keepAlive = true;
         int connectTimeout = 0;
         int receiveTimeout = 0;
     };
