@@ -39,20 +39,28 @@ ensure_display() {
 }
 stop_xvfb() { [ -n "$started_xvfb" ] && kill "$started_xvfb" 2>/dev/null; started_xvfb=""; }
 
-# Creates a Wine prefix configured for our tests: CJK font names mapped, no crash dialog,
+# Creates a Wine prefix configured for our tests: the interface face installed, no crash dialog,
 # unmanaged windows (no 2 s stall when an activated window is destroyed without a window manager).
 make_wine_prefix() {
-  local prefix=$1
+  local prefix
+  prefix=$(realpath -m "$1")
   export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ ! -f "$prefix/.deskling-ready" ]; then
+  if [ ! -f "$prefix/.deskling-prefix-2" ]; then
     rm -rf "$prefix"; mkdir -p "$prefix"
-    wineboot -i >/dev/null 2>&1
+    wineboot -i >/dev/null 2>&1 || { echo "wineboot failed for $prefix" >&2; return 1; }
+    # The interface face, as a real font under its own names: Wine's name replacements would leave the
+    # enumerated full name as the free face's, and the program chooses its face by that name.
+    local face="$build_root/fonts/msyh.ttf"
+    if [ ! -f "$face" ]; then
+      mkdir -p "$build_root/fonts"
+      "$root/tools/alias-font" /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$face.tmp" && mv "$face.tmp" "$face"
+    fi
+    cp "$face" "$prefix/drive_c/windows/Fonts/msyh.ttf" || return 1
     cat > "$prefix/deskling.reg" <<'REG'
 Windows Registry Editor Version 5.00
 
-[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"Microsoft YaHei"="WenQuanYi Micro Hei"
-"微软雅黑"="WenQuanYi Micro Hei"
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Fonts]
+"Microsoft YaHei (TrueType)"="msyh.ttf"
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
@@ -61,11 +69,9 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 REG
-    # regedit reads Chinese value names only from a UTF-16 file.
-    iconv -f UTF-8 -t UTF-16LE "$prefix/deskling.reg" | { printf '\xff\xfe'; cat; } > "$prefix/deskling-utf16.reg"
-    wine regedit /S "$prefix/deskling-utf16.reg" >/dev/null 2>&1
+    wine regedit /S "$prefix/deskling.reg" >/dev/null 2>&1 || { echo "regedit failed for $prefix" >&2; return 1; }
     wineserver -w
-    touch "$prefix/.deskling-ready"
+    touch "$prefix/.deskling-prefix-2"
   fi
 }
 
