@@ -8,7 +8,7 @@
 
 class CHttpManager;
 
-// One task of the library. A transfer runs on a thread of its own that holds a reference on the task
+// One task of the library. A transfer runs on a thread of the system's pool and holds a reference on the task
 // and on the library module, so neither goes away under it; Release only stops the reports.
 class CHttpTask final : public IHttpTask {
 public:
@@ -55,7 +55,7 @@ private:
     ~CHttpTask();
     void AddRef();
 
-    static DWORD WINAPI ThreadProc(void* parameter);
+    static void CALLBACK TransferProc(PTP_CALLBACK_INSTANCE instance, void* parameter);
     void Run(const Request& request);
     // Fills info with the outcome; body receives the response when there is no save file.
     void Fetch(const Request& request, HTTP_INFO& info, std::string& body);
