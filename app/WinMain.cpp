@@ -106,7 +106,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
     // Before anything can make a request: every service address comes from "services.ini" beside us.
     wchar_t programPath[MAX_PATH * 4] = {};
     ::GetModuleFileNameW(nullptr, programPath, ARRAYSIZE(programPath));
-    CServiceHosts::GetInstance()->Load(ParentFolder(programPath) + L"\\services.ini");
+    std::wstring hostsFile = ParentFolder(programPath) + L"\\services.ini";
+    if (!CServiceHosts::GetInstance()->Load(hostsFile)) {
+        WriteLog(L"[tid:%d] cannot read %s, the built-in service hosts apply", ::GetCurrentThreadId(),
+                 hostsFile.c_str());
+    }
 
     int exitCode = 0;
     std::wstring startText = cmdLine ? cmdLine : L"";

@@ -1,5 +1,5 @@
 #include "net/HttpTaskDeletor.h"
-#include "unit/net/DemoService.h"
+#include "unit/net/DemoServiceSuite.h"
 #include "unit/net/HttpRecorder.h"
 
 #include <gtest/gtest.h>
@@ -17,26 +17,8 @@ using TaskPtr = std::shared_ptr<IHttpTask>;
 
 } // namespace
 
-class HttpTaskTest : public ::testing::Test {
+class HttpTaskTest : public CDemoServiceSuite {
 protected:
-    static void SetUpTestSuite() {
-        s_service = new CDemoService();
-        s_library = ::LoadLibraryW((CDemoService::TestsFolder() + L"\\..\\bin\\VexaNetUL.dll").c_str());
-        auto init =
-            s_library ? reinterpret_cast<PFN_HttpInit>(reinterpret_cast<void*>(::GetProcAddress(s_library, "HttpInit")))
-                      : nullptr;
-        s_manager = init ? init() : nullptr;
-    }
-    static void TearDownTestSuite() {
-        delete s_service;
-        s_service = nullptr;
-    }
-
-    void SetUp() override {
-        ASSERT_TRUE(s_service->IsRunning()) << "the sample-data service did not start";
-        ASSERT_NE(s_manager, nullptr) << "VexaNetUL.dll gave no manager";
-    }
-
     TaskPtr NewTask(IHttpTaskCallback* callback) {
         TaskPtr task(s_manager->CreateTask(), HttpTaskDeletor());
         if (task) {
@@ -63,10 +45,6 @@ protected:
             EXPECT_EQ(entries[i].state, kHttpTaskProgress) << "report " << i;
         }
     }
-
-    static inline CDemoService* s_service = nullptr;
-    static inline HMODULE s_library = nullptr;
-    static inline IHttpManager* s_manager = nullptr;
 };
 
 TEST_F(HttpTaskTest, ReportsStartProgressAndOneFinalWithTheBodyOnTheLibrarysThread) {
