@@ -12,6 +12,7 @@
 #include "app/SmartLogger.h"
 #include "app/SystemUtils.h"
 #include "app/UIThreadWindow.h"
+#include "calendar/CalendarWnd.h"
 
 namespace {
 
@@ -57,11 +58,11 @@ void CMainWnd::Dispatch() {
             break;
         case DeskCommand::OpenCalendar:
             KillTimer(kIdleTimer);
-            CalendarWidget().Show(true);
+            CCalendarWnd::GetInstance()->Show(true);
             m_calendarOpen = true;
             break;
         case DeskCommand::CloseCalendar:
-            CalendarWidget().Show(false);
+            CCalendarWnd::GetInstance()->Show(false);
             m_calendarOpen = false;
             break;
         case DeskCommand::OpenNews:

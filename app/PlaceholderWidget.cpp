@@ -34,11 +34,6 @@ CPlaceholderWidget& WeatherWidget() {
     return widget;
 }
 
-CPlaceholderWidget& CalendarWidget() {
-    static CPlaceholderWidget widget(kWidgetCalendar, L"calendar");
-    return widget;
-}
-
 CPlaceholderWidget& NewsWidget() {
     static CPlaceholderWidget widget(kWidgetNews, L"news");
     return widget;

@@ -23,6 +23,5 @@ private:
 };
 
 CPlaceholderWidget& WeatherWidget();
-CPlaceholderWidget& CalendarWidget();
 CPlaceholderWidget& NewsWidget();
 CPlaceholderWidget& TempMonitorWidget();

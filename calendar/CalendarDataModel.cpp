@@ -1,49 +1,29 @@
 #include "calendar/CalendarDataModel.h"
 
 #include <string>
+#include <vector>
 
 #include "app/AppContext.h"
 #include "app/DHAutoLock.h"
 #include "app/IniSettings.h"
-#include "app/ScopedHandle.h"
 #include "app/SimpleBind.h"
 #include "app/SmartLogger.h"
+#include "app/SystemUtils.h"
 #include "app/UIThreadWindow.h"
 #include "calendar/CalendarClock.h"
+#include "calendar/CalendarWnd.h"
 #include "net/HttpService.h"
 #include "net/HttpTaskDeletor.h"
-
-namespace {
-
-// Files this size or larger are not holiday data.
-constexpr DWORD kMaxHolidayFileBytes = 5 * 1024 * 1024;
-
-// The whole file, or nothing when it is missing, empty or too large.
-std::string ReadSmallFile(const std::wstring& path) {
-    CFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return {};
-    }
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart >= kMaxHolidayFileBytes) {
-        return {};
-    }
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-        read != bytes.size()) {
-        return {};
-    }
-    return bytes;
-}
-
-} // namespace
+#include "net/ServiceHosts.h"
 
 CCalendarDataModel::CCalendarDataModel(ICalendarView* view, CIniSettings* settings, std::wstring dataFolder,
                                        CHttpService* http, std::wstring staticBase)
     : m_view(view), m_settings(settings), m_dataFolder(std::move(dataFolder)), m_http(http),
       m_staticBase(std::move(staticBase)) {}
+
+CCalendarDataModel::CCalendarDataModel()
+    : CCalendarDataModel(CCalendarWnd::GetInstance(), CIniSettings::GetInstance(), std::wstring(),
+                         CHttpService::GetInstance(), CServiceHosts::GetInstance()->StaticCdn()) {}
 
 CCalendarDataModel::~CCalendarDataModel() {
     // A worker may be waiting for the UI thread, so the wait is bounded.
@@ -82,8 +62,9 @@ void CCalendarDataModel::BuildMonthGrid() {
 }
 
 void CCalendarDataModel::LoadHolidayFile() {
-    const std::string body = ReadSmallFile(FolderFile(kHolidayFile));
-    if (body.empty() || !ApplyHolidayFile(body, m_holiday)) {
+    std::vector<char> bytes;
+    if (!ReadWholeFile(FolderFile(kHolidayFile).c_str(), &bytes) ||
+        !ApplyHolidayFile(std::string(bytes.begin(), bytes.end()), m_holiday)) {
         return;
     }
     if (m_view) {
