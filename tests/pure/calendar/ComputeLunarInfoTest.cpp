@@ -45,7 +45,7 @@ TEST(ComputeLunarInfo, LunarDateAndDayPillarMatchTheReferenceCalendarOnEveryDay)
     const std::vector<Day>& days = AllDays();
     size_t index = 0;
     const int firstDay = DayNumber(1902, 1, 1);
-    for (const GoldenMonth& month : kGoldenMonths) {
+    for (const GoldenMonth& month : GoldenMonths()) {
         const int start = DayNumber(month.year, month.month, month.day);
         for (int k = 0; k < month.days; ++k) {
             if (start + k < firstDay || index == days.size()) {
@@ -79,7 +79,7 @@ TEST(ComputeLunarInfo, SpringFestivalAndNewYearsEveFallOnTheReferenceNewYears) {
         }
     }
     std::vector<int> expected;
-    for (const GoldenDate& ny : kGoldenNewYears) {
+    for (const GoldenDate& ny : GoldenNewYears()) {
         if (ny.year >= 1902 && ny.year <= 2099) {
             expected.push_back(DayNumber(ny.year, ny.month, ny.day));
         }
