@@ -20,8 +20,7 @@ TEST(CommandDispatch, OpensEveryWidgetAskedForInFixedOrder) {
 }
 
 TEST(CommandDispatch, OpenSwitchWinsOverCloseOfTheSameWidget) {
-    EXPECT_EQ(Plan({L"/weather", L"/closeweather", L"/closenews"}),
-              (std::vector<C>{C::OpenWeather, C::CloseNews}));
+    EXPECT_EQ(Plan({L"/weather", L"/closeweather", L"/closenews"}), (std::vector<C>{C::OpenWeather, C::CloseNews}));
     EXPECT_EQ(Plan({L"/tempmonitor", L"/closetempmonitor"}), (std::vector<C>{C::StartMonitor}));
 }
 

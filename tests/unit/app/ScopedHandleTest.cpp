@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -17,7 +18,7 @@ HANDLE NewEvent() {
     return ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
 }
 
-TEST(ScopedHandle, KernelHandleClosesOnScopeExit) {
+TEST(ScopedHandle, KernelHandleClosesOnScopeExitAndTreatsNullAndInvalidAsEmpty) {
     HANDLE raw = NewEvent();
     ASSERT_NE(raw, nullptr);
     {
@@ -27,14 +28,9 @@ TEST(ScopedHandle, KernelHandleClosesOnScopeExit) {
         EXPECT_TRUE(IsOpenKernelHandle(raw));
     }
     EXPECT_FALSE(IsOpenKernelHandle(raw));
-}
-
-TEST(ScopedHandle, KernelHandleTreatsNullAndInvalidAsEmpty) {
-    EXPECT_FALSE(CKernelHandle());
     EXPECT_FALSE(CKernelHandle(nullptr));
     // INVALID_HANDLE_VALUE is also the current-process pseudo handle: it must never be closed.
-    CKernelHandle invalid(INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(invalid.IsValid());
+    EXPECT_FALSE(CKernelHandle(INVALID_HANDLE_VALUE).IsValid());
 }
 
 TEST(ScopedHandle, ResetClosesTheOldHandleAndReleaseGivesItUp) {
@@ -197,29 +193,19 @@ HWND NewWindow() {
     return ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
 }
 
-TEST(ScopedHandle, WindowIsDestroyed) {
-    HWND raw = nullptr;
-    {
-        CWindowHandle window(NewWindow());
-        ASSERT_TRUE(window);
-        raw = window.Get();
-        EXPECT_TRUE(::IsWindow(raw));
-    }
-    EXPECT_FALSE(::IsWindow(raw));
-}
-
-TEST(ScopedHandle, WindowDCIsReleasedToItsWindow) {
-    CWindowHandle window(NewWindow());
-    ASSERT_TRUE(window);
+TEST(ScopedHandle, WindowIsDestroyedAndItsDCReleasedToIt) {
+    auto window = std::make_unique<CWindowHandle>(NewWindow());
+    ASSERT_TRUE(*window);
+    const HWND hwnd = window->Get();
     HDC raw = nullptr;
     {
-        CWindowDC dc(window.Get());
+        CWindowDC dc(hwnd);
         ASSERT_TRUE(dc);
         raw = dc.Get();
-        EXPECT_EQ(::WindowFromDC(raw), window.Get());
+        EXPECT_EQ(::WindowFromDC(raw), hwnd);
     }
     // A second release of a common DC fails: the wrapper has already given it back.
-    EXPECT_EQ(::ReleaseDC(window.Get(), raw), 0);
+    EXPECT_EQ(::ReleaseDC(hwnd, raw), 0);
 
     HDC screen = nullptr;
     {
@@ -228,6 +214,9 @@ TEST(ScopedHandle, WindowDCIsReleasedToItsWindow) {
         screen = dc.Get();
     }
     EXPECT_EQ(::ReleaseDC(nullptr, screen), 0);
+
+    window.reset();
+    EXPECT_FALSE(::IsWindow(hwnd));
 }
 
 TEST(ScopedHandle, SelectObjectRestoresThePreviousObject) {
@@ -250,19 +239,13 @@ TEST(ScopedHandle, SelectObjectRestoresThePreviousObject) {
     EXPECT_TRUE(::DeleteObject(raw));
 }
 
-TEST(ScopedHandle, SelectObjectOfAFailedSelectionRestoresNothing) {
+TEST(ScopedHandle, SelectObjectOfAFailedSelectionOrARegionRestoresNothing) {
     CMemoryDC dc(::CreateCompatibleDC(nullptr));
     ASSERT_TRUE(dc);
     HGDIOBJ original = ::GetCurrentObject(dc.Get(), OBJ_FONT);
     { CSelectObject select(dc.Get(), nullptr); }
     EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_FONT), original);
-}
 
-} // namespace
-
-TEST(ScopedHandleRegion, SelectObjectRefusesARegionAndLeavesTheClipAlone) {
-    CMemoryDC dc(::CreateCompatibleDC(nullptr));
-    ASSERT_TRUE(dc);
     CBitmapHandle bitmap(::CreateBitmap(8, 8, 1, 32, nullptr));
     CSelectObject selectBitmap(dc.Get(), bitmap.Get());
     CRegionHandle region(::CreateRectRgn(0, 0, 2, 2));
@@ -273,3 +256,5 @@ TEST(ScopedHandleRegion, SelectObjectRefusesARegionAndLeavesTheClipAlone) {
     }
     EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BITMAP), bitmap.Get());
 }
+
+} // namespace

@@ -1,6 +1,7 @@
 #include "app/UIThreadWindow.h"
 
 #include "app/SimpleBind.h"
+#include "unit/calendar/PumpMessages.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -41,22 +42,6 @@ protected:
         ASSERT_NE(m_hwnd, nullptr);
     }
 
-    // Dispatches messages until done() holds or the time-out passes.
-    static bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-        const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-        while (!done()) {
-            if (::GetTickCount64() >= end) {
-                return false;
-            }
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                ::DispatchMessageW(&msg);
-            }
-        }
-        return true;
-    }
-
     HWND m_hwnd = nullptr;
 };
 
@@ -81,7 +66,7 @@ TEST_F(UIThreadWindowTest, SentTaskRunsOnceOnTheUIThreadAndStaysWithItsSender) {
         destroyedWhenReturned = log.destroyed.load();
         done = true;
     });
-    EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
+    EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 5000));
     worker.join();
     EXPECT_TRUE(result);
     EXPECT_EQ(log.runs, 1);
@@ -96,7 +81,7 @@ TEST_F(UIThreadWindowTest, PostedTaskRunsOnceAndIsDestroyed) {
     worker.join();
     EXPECT_TRUE(posted);
     EXPECT_EQ(log.runs, 0) << "nothing runs until the UI thread gets to it";
-    EXPECT_TRUE(PumpUntil([&] { return log.destroyed == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return log.destroyed == 1; }, 5000));
     PumpUntil([] { return false; }, 100);
     EXPECT_EQ(log.runs, 1);
     EXPECT_EQ(log.destroyed, 1);
@@ -163,7 +148,7 @@ TEST_F(UIThreadWindowTest, ManyWorkersAreServedOneAtATime) {
             ++finished;
         });
     }
-    EXPECT_TRUE(PumpUntil([&] { return finished == kWorkers && log.runs == kWorkers * kTasksEach; }));
+    EXPECT_TRUE(PumpUntil([&] { return finished == kWorkers && log.runs == kWorkers * kTasksEach; }, 5000));
     for (std::thread& worker : workers) {
         worker.join();
     }
