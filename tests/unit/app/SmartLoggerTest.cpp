@@ -11,60 +11,30 @@
 #include <thread>
 #include <vector>
 
+#include "unit/app/ScratchFolder.h"
+
 namespace {
 
 // A fresh folder under the temp directory that stands in for "<application data>\brako".
 class SmartLoggerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temp);
-        m_base = std::wstring(temp) + L"deskling-logger-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                 std::to_wstring(s_counter++);
-        ASSERT_TRUE(::CreateDirectoryW(m_base.c_str(), nullptr));
-    }
-    void TearDown() override { RemoveTree(m_base); }
+    void SetUp() override { ASSERT_TRUE(m_folder.IsCreated()); }
 
     void SwitchOn() {
         ::CreateDirectoryW((m_base + L"\\Log").c_str(), nullptr);
-        HANDLE h = ::CreateFileW(SwitchPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        ::CloseHandle(h);
+        ASSERT_TRUE(CScratchFolder::WriteFileText(SwitchPath(), ""));
     }
     std::wstring SwitchPath() const { return m_base + L"\\Log\\Vexadeskling.log.on"; }
     std::wstring LogPath() const { return m_base + L"\\Log\\Vexadeskling.log"; }
-
+    // Read the way another program would while the logger may still hold the file.
     std::string ReadLog() const {
         std::ifstream in(LogPath().c_str(), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    static bool Exists(const std::wstring& path) {
-        return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
+    static bool Exists(const std::wstring& path) { return CScratchFolder::Exists(path); }
 
-    static void RemoveTree(const std::wstring& folder) {
-        WIN32_FIND_DATAW found{};
-        HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..") {
-                    continue;
-                }
-                const std::wstring path = folder + L"\\" + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveTree(path);
-                } else {
-                    ::DeleteFileW(path.c_str());
-                }
-            } while (::FindNextFileW(find, &found));
-            ::FindClose(find);
-        }
-        ::RemoveDirectoryW(folder.c_str());
-    }
-
-    std::wstring m_base;
-    static inline int s_counter = 0;
+    CScratchFolder m_folder{L"logger"};
+    const std::wstring m_base = m_folder.Path();
 };
 
 // "YYYY-MM-DD hh:mm:ss " as the file holds it.
