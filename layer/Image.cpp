@@ -2,6 +2,7 @@
 
 #include "app/ScopedHandle.h"
 #include "app/SmartLogger.h"
+#include "layer/LayerCanvas.h"
 
 #include <cstring>
 
@@ -120,9 +121,9 @@ void CImage::Draw(HDC dc, int x, int y, int w, int h, const RECT& source) const 
     if (!IsValid()) {
         return;
     }
-    Gdiplus::Graphics graphics(dc);
-    graphics.DrawImage(m_bitmap.get(), Gdiplus::Rect(x, y, w, h), source.left, source.top, source.right - source.left,
-                       source.bottom - source.top, Gdiplus::UnitPixel);
+    CLayerCanvas::CUse graphics(dc);
+    graphics->DrawImage(m_bitmap.get(), Gdiplus::Rect(x, y, w, h), source.left, source.top, source.right - source.left,
+                        source.bottom - source.top, Gdiplus::UnitPixel);
 }
 
 void CImage::DrawFrame(HDC dc, int x, int y, int w, int h, int frame) const {
@@ -139,17 +140,17 @@ void CImage::DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const {
     if (!IsValid() || pieces.empty()) {
         return;
     }
-    Gdiplus::Graphics graphics(dc);
+    CLayerCanvas::CUse graphics(dc);
     // Filtering would blend each stretched cell with its neighbour in the picture (a halo along every cut);
     // the stretched parts of sliced skins are uniform along the stretch, so nearest pixels lose nothing.
-    graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
-    graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    graphics->SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     Gdiplus::ImageAttributes attributes;
     attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
     for (const ImagePiece& piece : pieces) {
         const LayerRect& s = piece.source;
         const LayerRect& d = piece.dest;
-        graphics.DrawImage(m_bitmap.get(), Gdiplus::Rect(d.left, d.top, d.Width(), d.Height()), s.left, s.top,
-                           s.Width(), s.Height(), Gdiplus::UnitPixel, &attributes);
+        graphics->DrawImage(m_bitmap.get(), Gdiplus::Rect(d.left, d.top, d.Width(), d.Height()), s.left, s.top,
+                            s.Width(), s.Height(), Gdiplus::UnitPixel, &attributes);
     }
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "layer/Image.h"
+#include "layer/LayerCanvas.h"
 #include "layer/LayerControlRootView.h"
 
 CLayerControlGroup::~CLayerControlGroup() {
@@ -112,10 +113,10 @@ void CLayerControlGroup::PaintBackground(HDC dc) {
     int width = m_rect.right - m_rect.left;
     int height = m_rect.bottom - m_rect.top;
     if (m_backgroundColor != static_cast<COLORREF>(-1)) {
-        Gdiplus::Graphics graphics(dc);
+        CLayerCanvas::CUse graphics(dc);
         Gdiplus::SolidBrush brush(Gdiplus::Color(254, GetRValue(m_backgroundColor), GetGValue(m_backgroundColor),
                                                  GetBValue(m_backgroundColor)));
-        graphics.FillRectangle(&brush, m_rect.left, m_rect.top, width, height);
+        graphics->FillRectangle(&brush, m_rect.left, m_rect.top, width, height);
     }
     if (m_backgroundImage) {
         m_backgroundImage->DrawFrame(dc, m_rect.left, m_rect.top, width, height, 0);

@@ -1,13 +1,14 @@
 #include "layer/LayerLine.h"
 
+#include "layer/LayerCanvas.h"
 #include "layer/LayerText.h"
 
 void CLayerLine::Paint(HDC dc) {
-    Gdiplus::Graphics graphics(dc);
-    graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    CLayerCanvas::CUse graphics(dc);
+    graphics->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     Gdiplus::Pen pen(ToGdiplusColor(m_color, kLayerLineAlpha), static_cast<Gdiplus::REAL>(m_width));
-    graphics.DrawLine(&pen, static_cast<INT>(m_start.x), static_cast<INT>(m_start.y), static_cast<INT>(m_end.x),
-                      static_cast<INT>(m_end.y));
+    graphics->DrawLine(&pen, static_cast<INT>(m_start.x), static_cast<INT>(m_start.y), static_cast<INT>(m_end.x),
+                       static_cast<INT>(m_end.y));
 }
 
 void CLayerLine::SetPoints(POINT start, POINT end, BOOL redraw) {

@@ -1,5 +1,7 @@
 #include "layer/LayerText.h"
 
+#include "layer/LayerCanvas.h"
+
 namespace {
 
 Gdiplus::StringAlignment ToAlignment(TextAlign align) {
@@ -13,11 +15,11 @@ Gdiplus::StringAlignment ToAlignment(TextAlign align) {
     }
 }
 
-// One graphics object and string format draw every pass of a text.
+// One graphics and string format draw every pass of a text.
 class CTextPasses {
 public:
     CTextPasses(HDC dc, UINT flags) : m_graphics(dc) {
-        m_graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+        m_graphics->SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
         ApplyTextFormat(m_format, flags);
     }
     void Draw(const std::wstring& text, Gdiplus::Font* font, const RECT& rect, COLORREF color, int dx = 0, int dy = 0) {
@@ -25,20 +27,20 @@ public:
         Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rect.left + dx), static_cast<Gdiplus::REAL>(rect.top + dy),
                               static_cast<Gdiplus::REAL>(rect.right - rect.left),
                               static_cast<Gdiplus::REAL>(rect.bottom - rect.top));
-        m_graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), font, layout, &m_format, &brush);
+        m_graphics->DrawString(text.c_str(), static_cast<INT>(text.size()), font, layout, &m_format, &brush);
     }
 
 private:
-    Gdiplus::Graphics m_graphics;
+    CLayerCanvas::CUse m_graphics;
     Gdiplus::StringFormat m_format;
 };
 
 } // namespace
 
 void FillLayerRect(HDC dc, const RECT& rect, COLORREF color) {
-    Gdiplus::Graphics graphics(dc);
+    CLayerCanvas::CUse graphics(dc);
     Gdiplus::SolidBrush brush(ToGdiplusColor(color, kLayerFillAlpha));
-    graphics.FillRectangle(&brush, Gdiplus::Rect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
+    graphics->FillRectangle(&brush, Gdiplus::Rect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
 }
 
 void ApplyTextFormat(Gdiplus::StringFormat& format, UINT flags) {

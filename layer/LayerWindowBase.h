@@ -13,6 +13,7 @@
 #include "app/ScopedHandle.h"
 #include "app/WindowImpl.h"
 #include "layer/ILayerWindow.h"
+#include "layer/LayerCanvas.h"
 #include "layer/LayerControlRootView.h"
 
 // Traits of every widget window: a layered popup.
@@ -313,6 +314,8 @@ template <class T, class TWinTraits> void CLayerWindowBase<T, TWinTraits>::DrawF
             ::BitBlt(dc, 0, 0, cx, cy, backgroundDC.Get(), 0, 0, SRCCOPY);
         }
     }
+    // The frame is drawn straight into the window bitmap's bits; the background above has its own DC.
+    CLayerCanvas canvas(dc, m_windowBitmap.Get());
     DrawUnderlay(dc, client.left, client.top);
     DrawControls(dc, dirty);
     DrawOverlay(dc, dirty);

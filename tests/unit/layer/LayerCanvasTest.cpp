@@ -1,0 +1,131 @@
+#include "layer/LayerCanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#include "layer/LayerText.h"
+#include "tests/unit/layer/SkinTestSupport.h"
+
+namespace {
+
+constexpr int kWidth = 64;
+constexpr int kHeight = 40;
+constexpr DWORD kFillAlpha = 0xFEu << 24;
+
+// A fully transparent bottom-up 32-bit DIB selected into its own memory DC, as the window bitmap is.
+struct CSurface {
+    CSurface() : dc(::CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = kWidth;
+        info.bmiHeader.biHeight = kHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
+        select.emplace(dc.Get(), bitmap.Get());
+    }
+    DWORD At(int x, int y) const {
+        ::GdiFlush();
+        return bits[(kHeight - 1 - y) * kWidth + x];
+    }
+
+    CMemoryDC dc;
+    CBitmapHandle bitmap;
+    DWORD* bits = nullptr;
+    std::optional<CSelectObject> select;
+};
+
+int Channel(DWORD pixel, int shift) {
+    return static_cast<int>((pixel >> shift) & 0xFF);
+}
+
+class LayerCanvas : public CGdiplusTest {
+protected:
+    void SetUp() override {
+        CGdiplusTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        std::wstring face = InstalledTrueTypeFace();
+        ASSERT_FALSE(face.empty());
+        m_font = std::make_unique<Gdiplus::Font>(face.c_str(), 14.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    }
+
+    // A control's drawing as the group paints it: moved by a viewport origin and clipped on the DC.
+    void DrawScene(HDC dc) {
+        int saved = ::SaveDC(dc);
+        ::IntersectClipRect(dc, 0, 0, 50, kHeight);
+        ::OffsetViewportOrgEx(dc, 6, 4, nullptr);
+        FillLayerRect(dc, RECT{0, 0, 30, 12}, RGB(200, 100, 50));
+        DrawLayerText(dc, L"Ag 12", m_font.get(), RECT{0, 10, 58, 32}, RGB(255, 255, 255), RGB(0, 0, 0), 0);
+        ::RestoreDC(dc, saved);
+    }
+
+    std::unique_ptr<Gdiplus::Font> m_font;
+};
+
+// Through the shared graphics the pixels are those a graphics made on the DC leaves: premultiplied at the
+// fill alpha over transparency, text edges partly transparent, the DC's origin and clip obeyed.
+TEST_F(LayerCanvas, DrawsTheSamePixelsAsAGraphicsOnTheDC) {
+    CSurface plain;
+    CSurface shared;
+    ASSERT_TRUE(plain.bits && shared.bits);
+    DrawScene(plain.dc.Get());
+    {
+        CLayerCanvas canvas(shared.dc.Get(), shared.bitmap.Get());
+        ASSERT_TRUE(canvas.IsActive());
+        DrawScene(shared.dc.Get());
+    }
+    int edges = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            DWORD expected = plain.At(x, y);
+            DWORD actual = shared.At(x, y);
+            for (int shift : {0, 8, 16, 24}) {
+                ASSERT_LE(std::abs(Channel(expected, shift) - Channel(actual, shift)), 1)
+                    << std::hex << expected << " " << actual << " at " << std::dec << x << "," << y;
+            }
+            for (int shift : {0, 8, 16}) {
+                ASSERT_LE(Channel(actual, shift), Channel(actual, 24)) << "not premultiplied at " << x << "," << y;
+            }
+            int alpha = Channel(actual, 24);
+            edges += alpha > 0 && alpha < 254;
+        }
+    }
+    EXPECT_EQ(Channel(shared.At(6, 4), 24), 254);
+    EXPECT_EQ(shared.At(5, 4), 0u);
+    EXPECT_EQ(shared.At(52, 30), 0u) << "drawn outside the DC's clip";
+    EXPECT_GT(edges, 0) << "no anti-aliased text edge";
+}
+
+// A use that moves, clips or re-hints the shared graphics leaves the next use as it found it; a DC other
+// than the canvas's draws into its own bitmap.
+TEST_F(LayerCanvas, UsesDoNotLeakStateAndOtherDCsDrawOnTheirOwn) {
+    CSurface surface;
+    CSurface other;
+    ASSERT_TRUE(surface.bits && other.bits);
+    {
+        CLayerCanvas canvas(surface.dc.Get(), surface.bitmap.Get());
+        Gdiplus::SmoothingMode smoothing = CLayerCanvas::CUse(surface.dc.Get())->GetSmoothingMode();
+        {
+            CLayerCanvas::CUse use(surface.dc.Get());
+            use->TranslateTransform(30, 20);
+            use->SetClip(Gdiplus::Rect(0, 0, 1, 1));
+            use->SetSmoothingMode(smoothing == Gdiplus::SmoothingModeAntiAlias ? Gdiplus::SmoothingModeNone
+                                                                               : Gdiplus::SmoothingModeAntiAlias);
+        }
+        FillLayerRect(surface.dc.Get(), RECT{2, 2, 10, 10}, RGB(0, 0, 255));
+        FillLayerRect(other.dc.Get(), RECT{2, 2, 10, 10}, RGB(0, 255, 0));
+        EXPECT_EQ(CLayerCanvas::CUse(surface.dc.Get())->GetSmoothingMode(), smoothing);
+    }
+    EXPECT_EQ(surface.At(2, 2), kFillAlpha | 0xFEu);
+    EXPECT_EQ(surface.At(9, 9), kFillAlpha | 0xFEu);
+    EXPECT_EQ(surface.At(32, 22), 0u);
+    EXPECT_EQ(surface.At(10, 10), 0u);
+    EXPECT_EQ(other.At(5, 5), kFillAlpha | (0xFEu << 8));
+}
+
+} // namespace
