@@ -79,18 +79,18 @@ void CMsgBox::OnLayerCreate() {
     prompt->SetText(kPrompt, FALSE);
     root->AddChild(prompt);
 
-    struct ButtonSpec {
+    struct ButtonPlace {
         int id;
         int x;
         const wchar_t* text;
     };
-    for (const ButtonSpec& spec : {ButtonSpec{kIdCancel, 65, kCancelText}, ButtonSpec{kIdOk, 166, kOkText}}) {
+    for (const ButtonPlace& place : {ButtonPlace{kIdCancel, 65, kCancelText}, ButtonPlace{kIdOk, 166, kOkText}}) {
         auto* button = new CLayerButtonCtrl;
-        button->Create(m_hWnd, this, spec.id, spec.x, 89, 79, 27, 0);
+        button->Create(m_hWnd, this, place.id, place.x, 89, 79, 27, 0);
         button->SetImage(skin->GetImage(kButtonImage), FALSE);
         button->SetFont(skin->GetFont(kTextFont));
         button->SetTextColor(kTextColor, FALSE);
-        button->SetText(spec.text, FALSE);
+        button->SetText(place.text, FALSE);
         root->AddChild(button);
     }
 }

@@ -247,35 +247,35 @@ void BuildPictures(CGalleryWnd& wnd) {
               1003, kWhite, 0x0001); // 不加“不换行”的文字会在宽度内自动换行，分成两行显示。
 
     wnd.Label(16, 290, 300, 20, L"lines", 1003, kMuted);
-    struct LineSpec {
+    struct LineSample {
         POINT a;
         POINT b;
         COLORREF colour;
         int width;
     };
-    const LineSpec lines[] = {
+    const LineSample lines[] = {
         {{16, 318}, {326, 318}, kWhite, 0}, {{16, 330}, {326, 330}, kFrame, 1},  {{16, 344}, {326, 344}, kAccent, 2},
         {{16, 360}, {326, 360}, kWarm, 3},  {{16, 440}, {120, 380}, kAccent, 2}, {{120, 380}, {224, 440}, kWhite, 1},
         {{224, 440}, {326, 380}, kWarm, 3},
     };
-    for (const LineSpec& spec : lines) {
-        int pad = spec.width + 1;
+    for (const LineSample& item : lines) {
+        int pad = item.width + 1;
         auto* line =
-            wnd.Add<CLayerLine>(std::min(spec.a.x, spec.b.x) - pad, std::min(spec.a.y, spec.b.y) - pad,
-                                std::abs(spec.a.x - spec.b.x) + 2 * pad, std::abs(spec.a.y - spec.b.y) + 2 * pad);
-        line->SetPoints(spec.a, spec.b, FALSE);
-        line->SetColor(spec.colour, FALSE);
-        line->SetWidth(spec.width, FALSE);
+            wnd.Add<CLayerLine>(std::min(item.a.x, item.b.x) - pad, std::min(item.a.y, item.b.y) - pad,
+                                std::abs(item.a.x - item.b.x) + 2 * pad, std::abs(item.a.y - item.b.y) + 2 * pad);
+        line->SetPoints(item.a, item.b, FALSE);
+        line->SetColor(item.colour, FALSE);
+        line->SetWidth(item.width, FALSE);
     }
 
     // Pictures: one per draw mode, each outlined so its rect shows.
-    struct PictureSpec {
+    struct PictureSample {
         int mode;
         int image;
         RECT rect;
         const wchar_t* caption;
     };
-    const PictureSpec pictures[] = {
+    const PictureSample pictures[] = {
         {CLayerImageCtrl::kDrawCentered, 1060, {350, 62, 470, 182}, L"0 centred"},
         {CLayerImageCtrl::kDrawNineGrid, 1094, {490, 62, 570, 182}, L"1 nine-grid"},
         {CLayerImageCtrl::kDrawVertical, 1102, {590, 62, 630, 182}, L"2 vertical"},
@@ -284,20 +284,20 @@ void BuildPictures(CGalleryWnd& wnd) {
         {CLayerImageCtrl::kDrawTopLeft, 1089, {350, 276, 420, 336}, L"5 top-left"},
     };
     wnd.Label(350, 40, 300, 20, L"pictures by draw mode", 1003, kMuted);
-    for (const PictureSpec& spec : pictures) {
-        int cx = spec.rect.right - spec.rect.left;
-        int cy = spec.rect.bottom - spec.rect.top;
-        wnd.Outline(spec.rect.left, spec.rect.top, cx, cy);
-        auto* picture = wnd.Add<CLayerImageCtrl>(spec.rect.left, spec.rect.top, cx, cy);
-        picture->SetDrawMode(spec.mode);
+    for (const PictureSample& item : pictures) {
+        int cx = item.rect.right - item.rect.left;
+        int cy = item.rect.bottom - item.rect.top;
+        wnd.Outline(item.rect.left, item.rect.top, cx, cy);
+        auto* picture = wnd.Add<CLayerImageCtrl>(item.rect.left, item.rect.top, cx, cy);
+        picture->SetDrawMode(item.mode);
         picture->SetNineGridInsets(RECT{12, 12, 12, 12});
-        picture->SetVerticalCaps(14, GetImage(spec.image)->GetHeight() - 14);
-        picture->SetHorizontalCaps(10, GetImage(spec.image)->GetWidth() - 10);
-        picture->SetImage(GetImage(spec.image), FALSE);
+        picture->SetVerticalCaps(14, GetImage(item.image)->GetHeight() - 14);
+        picture->SetHorizontalCaps(10, GetImage(item.image)->GetWidth() - 10);
+        picture->SetImage(GetImage(item.image), FALSE);
         picture->SetFrameIndex(2, FALSE);
-        bool below = spec.mode != CLayerImageCtrl::kDrawFrame;
-        wnd.Label(below ? spec.rect.left : spec.rect.left - 8, spec.rect.bottom + 2, below ? std::max(cx, 80) : 50, 16,
-                  spec.caption, 1012, kMuted, below ? kLeftMiddle : kCentred);
+        bool below = item.mode != CLayerImageCtrl::kDrawFrame;
+        wnd.Label(below ? item.rect.left : item.rect.left - 8, item.rect.bottom + 2, below ? std::max(cx, 80) : 50, 16,
+                  item.caption, 1012, kMuted, below ? kLeftMiddle : kCentred);
     }
     // The large weather icons scaled down to a row (mode 4, frame 0), the small ones at natural size.
     int x = 440;
@@ -453,15 +453,15 @@ void BuildProgress(CGalleryWnd& wnd) {
 
     // Sliders: at rest, thumb under the pointer, and the short track.
     wnd.Label(340, 40, 170, 18, L"sliders", 1012, kMuted);
-    struct SliderSpec {
+    struct SliderSample {
         int y;
         int track;
         int width;
         int offset;
         bool hot;
     };
-    for (const SliderSpec& s : {SliderSpec{62, 1032, 75, 20, false}, SliderSpec{88, 1032, 75, 50, true},
-                                SliderSpec{114, 1058, 53, 40, false}}) {
+    for (const SliderSample& s : {SliderSample{62, 1032, 75, 20, false}, SliderSample{88, 1032, 75, 50, true},
+                                  SliderSample{114, 1058, 53, 40, false}}) {
         auto* slider = wnd.Add<CLayerSliderCtrl>(340, s.y, s.width, 17);
         slider->SetTrackImage(GetImage(s.track));
         slider->SetThumbImage(GetImage(1031));
@@ -525,12 +525,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     int result = 0;
     {
-        struct Spec {
+        struct Panel {
             RECT rect;
             const wchar_t* title;
             BuildFn build;
         };
-        const Spec specs[] = {
+        const Panel panels[] = {
             {gallery::kButtonsWindow, L"\x6309\x94AE\x4E0E\x590D\x9009\x6846 buttons and check boxes", BuildButtons},
             {gallery::kPicturesWindow, L"\x6587\x5B57\x3001\x7EBF\x6761\x4E0E\x56FE\x7247 labels, lines, pictures",
              BuildPictures},
@@ -539,9 +539,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
              BuildProgress},
         };
         std::vector<std::unique_ptr<CGalleryWnd>> windows;
-        for (const Spec& spec : specs) {
-            auto wnd = std::make_unique<CGalleryWnd>(spec.title, spec.build);
-            if (!wnd->Create(nullptr, &spec.rect, L"deskling gallery")) {
+        for (const Panel& item : panels) {
+            auto wnd = std::make_unique<CGalleryWnd>(item.title, item.build);
+            if (!wnd->Create(nullptr, &item.rect, L"deskling gallery")) {
                 result = 1;
                 break;
             }
