@@ -30,20 +30,6 @@ private:
     CMsgBox* m_box;
 };
 
-RECT WorkArea() {
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-}
-
-// A plain visible top-level window standing in for the box's owner.
-CWindowHandle OpenOwner(int x, int y, int cx, int cy) {
-    CWindowHandle owner(
-        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, x, y, cx, cy, nullptr, nullptr, nullptr, nullptr));
-    PumpMessages();
-    return owner;
-}
-
 // The box's skin comes from the process's registry, as in the program; its pictures are read from
 // deskling.exe beside the tests.
 class MsgBoxTest : public CGdiplusTest {
@@ -66,101 +52,88 @@ protected:
         ASSERT_TRUE(s_resources && *s_resources) << "deskling.exe is built beside the tests";
     }
 
-    // A press and release on a client point, as the window receives them.
-    static void Click(CMsgBox& box, int x, int y) {
-        ::SendMessageW(box.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-        ::SendMessageW(box.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    // Shows the box over a plain visible window standing in for its owner; returns the box's screen rect.
+    RECT ShowOver(HWND owner) {
+        box.SetOwnerWindow(owner);
+        EXPECT_TRUE(box.Show());
         PumpMessages();
-    }
-
-    static RECT BoxRect(const CMsgBox& box) {
         RECT rect{};
         ::GetWindowRect(box.m_hWnd, &rect);
         return rect;
     }
+    static CWindowHandle OpenOwner(int x, int y, int cx, int cy) {
+        CWindowHandle owner(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, x, y, cx, cy, nullptr, nullptr,
+                                              nullptr, nullptr));
+        PumpMessages();
+        return owner;
+    }
+    static RECT WorkArea() {
+        RECT work{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        return work;
+    }
 
     static inline CModule* s_resources = nullptr;
+    CMsgBox box;
 };
-
-// Client points inside each button.
-constexpr POINT kOkPoint{166 + 40, 89 + 13};
-constexpr POINT kCancelPoint{65 + 40, 89 + 13};
-constexpr POINT kClosePoint{310 - 14, 14};
 
 } // namespace
 
 TEST_F(MsgBoxTest, EachButtonHidesTheBoxThenReportsItsResultWithTheTag) {
-    CMsgBox box;
-    CRecordingCallBack callback(&box);
-    box.SetCallBack(&callback);
-    box.SetTag(L"tempmonitor");
-    struct Case {
+    // Client points inside OK, Cancel and the close button.
+    const struct {
         POINT point;
         int result;
-    };
-    for (const Case& c : {Case{kOkPoint, 0}, Case{kCancelPoint, 1}, Case{kClosePoint, 2}}) {
-        SCOPED_TRACE(c.result);
-        ASSERT_TRUE(box.Show());
-        PumpMessages();
-        ASSERT_TRUE(::IsWindowVisible(box.m_hWnd));
-        callback.answers.clear();
-
-        Click(box, c.point.x, c.point.y);
-
-        ASSERT_EQ(callback.answers.size(), 1u);
-        EXPECT_EQ(callback.answers[0].result, c.result);
-        EXPECT_EQ(callback.answers[0].tag, L"tempmonitor");
-        EXPECT_FALSE(callback.answers[0].boxVisible) << "hidden before the callback runs";
-        EXPECT_FALSE(::IsWindowVisible(box.m_hWnd));
+    } cases[] = {{{206, 102}, 0}, {{105, 102}, 1}, {{296, 14}, 2}};
+    CRecordingCallBack callback(&box);
+    box.SetTag(L"tempmonitor");
+    for (bool withCallback : {false, true}) {
+        box.SetCallBack(withCallback ? &callback : nullptr);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.result);
+            ASSERT_TRUE(box.Show());
+            PumpMessages();
+            ASSERT_TRUE(::IsWindowVisible(box.m_hWnd));
+            callback.answers.clear();
+            ::SendMessageW(box.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.point.x, c.point.y));
+            ::SendMessageW(box.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(c.point.x, c.point.y));
+            PumpMessages();
+            EXPECT_FALSE(::IsWindowVisible(box.m_hWnd));
+            if (!withCallback) {
+                continue;
+            }
+            ASSERT_EQ(callback.answers.size(), 1u);
+            EXPECT_EQ(callback.answers[0].result, c.result);
+            EXPECT_EQ(callback.answers[0].tag, L"tempmonitor");
+            EXPECT_FALSE(callback.answers[0].boxVisible) << "hidden before the callback runs";
+        }
     }
-}
-
-TEST_F(MsgBoxTest, WithoutACallbackAnAnswerOnlyHidesTheBox) {
-    CMsgBox box;
-    ASSERT_TRUE(box.Show());
-    PumpMessages();
-    Click(box, kOkPoint.x, kOkPoint.y);
-    EXPECT_TRUE(box.IsWindow());
-    EXPECT_FALSE(::IsWindowVisible(box.m_hWnd));
 }
 
 TEST_F(MsgBoxTest, OwnerInTheScreenCornerKeepsTheBoxInsideTheWorkArea) {
     RECT work = WorkArea();
     CWindowHandle owner = OpenOwner(work.right - 120, work.bottom - 80, 120, 80);
     ASSERT_TRUE(owner);
-    CMsgBox box;
-    box.SetOwnerWindow(owner.Get());
-    ASSERT_TRUE(box.Show());
-    PumpMessages();
-
+    RECT rect = ShowOver(owner.Get());
     EXPECT_EQ(::GetWindow(box.m_hWnd, GW_OWNER), owner.Get());
-    RECT rect = BoxRect(box);
     EXPECT_EQ(rect.right - rect.left, CMsgBox::kWidth);
     EXPECT_EQ(rect.bottom - rect.top, CMsgBox::kHeight);
     EXPECT_EQ(rect.right, work.right);
     EXPECT_EQ(rect.bottom, work.bottom);
-    box.DestroyWindow();
 }
 
 TEST_F(MsgBoxTest, VisibleOwnerCentresTheBoxAndAMinimisedOneLeavesItOnTheWorkArea) {
     CWindowHandle owner = OpenOwner(100, 120, 400, 300);
     ASSERT_TRUE(owner);
-    CMsgBox box;
-    box.SetOwnerWindow(owner.Get());
-    ASSERT_TRUE(box.Show());
-    PumpMessages();
-    RECT rect = BoxRect(box);
+    RECT rect = ShowOver(owner.Get());
     EXPECT_EQ(rect.left, 300 - CMsgBox::kWidth / 2);
     EXPECT_EQ(rect.top, 270 - CMsgBox::kHeight / 2);
 
     ::ShowWindow(owner.Get(), SW_MINIMIZE);
     PumpMessages();
     ASSERT_TRUE(::IsIconic(owner.Get()));
-    ASSERT_TRUE(box.Show());
-    PumpMessages();
     RECT work = WorkArea();
-    rect = BoxRect(box);
+    rect = ShowOver(owner.Get());
     EXPECT_EQ(rect.left, (work.left + work.right) / 2 - CMsgBox::kWidth / 2);
     EXPECT_EQ(rect.top, (work.top + work.bottom) / 2 - CMsgBox::kHeight / 2);
-    box.DestroyWindow();
 }

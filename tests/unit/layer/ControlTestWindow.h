@@ -48,6 +48,18 @@ inline BYTE PixelBlue(DWORD pixel) {
     return static_cast<BYTE>(pixel);
 }
 
+// The stored pixel at (x, y) of a bottom-up 32-bit DIB section, such as a window bitmap.
+inline DWORD BitmapPixel(HBITMAP bitmap, int x, int y) {
+    DIBSECTION dib{};
+    if (!::GetObjectW(bitmap, sizeof(dib), &dib) || !dib.dsBm.bmBits) {
+        return 0;
+    }
+    ::GdiFlush();
+    const auto* row = static_cast<const BYTE*>(dib.dsBm.bmBits) +
+                      static_cast<size_t>(dib.dsBm.bmHeight - 1 - y) * dib.dsBm.bmWidthBytes;
+    return reinterpret_cast<const DWORD*>(row)[x];
+}
+
 // A strip of solid frames, one colour each (0x00BBGGRR), built in memory.
 inline std::unique_ptr<CImage> MakeStrip(std::initializer_list<COLORREF> colors, int frameWidth, int height) {
     int count = static_cast<int>(colors.size());
@@ -65,6 +77,24 @@ inline std::unique_ptr<CImage> MakeStrip(std::initializer_list<COLORREF> colors,
     image->SetFrameCount(count);
     return image;
 }
+
+// A PNG file in the temporary folder, named for this process; deleted when the object goes.
+class CTempPng {
+public:
+    explicit CTempPng(const std::wstring& name) {
+        wchar_t folder[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, folder);
+        path = std::wstring(folder) + L"deskling_" + name + L"_" + std::to_wstring(::GetCurrentProcessId()) + L".png";
+    }
+    ~CTempPng() { ::DeleteFileW(path.c_str()); }
+    bool Save(Gdiplus::Bitmap& bitmap) const {
+        // {557CF406-1A04-11D3-9A73-0000F81EF32E}: the PNG encoder of GDI+.
+        const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+        return bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
+    }
+
+    std::wstring path;
+};
 
 // A 200 x 120 layered test window with GDI+ running and a bold 20-pixel font for captions.
 class ControlWindowTest : public CGdiplusTest {
@@ -98,9 +128,10 @@ protected:
         PumpMessages();
     }
 
-    template <class Control> Control* Add(Control* control, RECT rect, int id = 1) {
+    template <class Control>
+    Control* Add(Control* control, RECT rect, int id = 1, CLayerControlGroup* parent = nullptr) {
         control->Create(wnd.m_hWnd, &wnd, id, rect, 0);
-        wnd.GetRootView()->AddChild(control);
+        (parent ? parent : wnd.GetRootView())->AddChild(control);
         return control;
     }
 
@@ -126,18 +157,12 @@ protected:
         wnd.GetRootView()->OnLButtonUp(0, x, y, handled);
         PumpMessages();
     }
-
-    DWORD Pixel(int x, int y) const {
-        DIBSECTION dib{};
-        if (!::GetObjectW(wnd.GetWindowBitmap(), sizeof(dib), &dib) || !dib.dsBm.bmBits) {
-            return 0;
-        }
-        ::GdiFlush();
-        // The window bitmap is bottom-up.
-        const auto* row = static_cast<const BYTE*>(dib.dsBm.bmBits) +
-                          static_cast<size_t>(dib.dsBm.bmHeight - 1 - y) * dib.dsBm.bmWidthBytes;
-        return reinterpret_cast<const DWORD*>(row)[x];
+    void Click(int x, int y) {
+        Press(x, y);
+        Release(x, y);
     }
+
+    DWORD Pixel(int x, int y) const { return BitmapPixel(wnd.GetWindowBitmap(), x, y); }
 
     // The pixels of a rectangle of the window bitmap.
     std::vector<DWORD> Pixels(const RECT& area) const {

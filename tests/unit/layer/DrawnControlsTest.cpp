@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "layer/LayerCalendarItemCtrl.h"
 #include "layer/LayerImageCtrl.h"
@@ -10,9 +9,6 @@
 #include "tests/unit/layer/ControlTestWindow.h"
 
 namespace {
-
-// {557CF406-1A04-11D3-9A73-0000F81EF32E}: the PNG encoder of GDI+.
-const CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
 // The bounding box of the pixels in `area` that pass a test.
 template <class Test> RECT BoundingBox(const std::vector<DWORD>& pixels, const RECT& area, Test test) {
@@ -62,17 +58,11 @@ TEST_F(DrawnControls, OutlinedLabelDrawsFourShiftedPassesAndIgnoresTheShadow) {
     RECT text = BoundingBox(pixels, area, [](DWORD p) { return PixelGreen(p) >= 128; });
     RECT ink = BoundingBox(pixels, area, [](DWORD p) { return PixelAlpha(p) >= 128; });
     ASSERT_LT(text.left, text.right);
-    EXPECT_EQ(ink.left, text.left - 1);
-    EXPECT_EQ(ink.top, text.top - 1);
-    EXPECT_EQ(ink.right, text.right + 1);
-    EXPECT_EQ(ink.bottom, text.bottom + 1);
+    RECT grown{text.left - 1, text.top - 1, text.right + 1, text.bottom + 1};
+    EXPECT_TRUE(::EqualRect(&ink, &grown));
     EXPECT_TRUE(
         std::any_of(pixels.begin(), pixels.end(), [](DWORD p) { return PixelBlue(p) > 200 && PixelRed(p) < 40; }));
-    int reddest = 0;
-    for (DWORD p : pixels) {
-        reddest = std::max(reddest, PixelRed(p) - PixelGreen(p));
-    }
-    EXPECT_LE(reddest, 8);
+    EXPECT_TRUE(std::none_of(pixels.begin(), pixels.end(), [](DWORD p) { return PixelRed(p) > PixelGreen(p) + 8; }));
 
     // Without an outline the shadow shows, one pixel lower.
     label->SetOutlineColor(static_cast<COLORREF>(-1));
@@ -87,18 +77,13 @@ TEST_F(DrawnControls, OutlinedLabelDrawsFourShiftedPassesAndIgnoresTheShadow) {
 TEST_F(DrawnControls, CalendarCellFillsTheSelectionAndPaintsBadgesInTheirColours) {
     // Inside a group, so the cells also show the group's origin is honoured.
     auto* group = Add(new CLayerControlGroup, RECT{20, 20, 200, 120});
-    auto* rest = new CLayerCalendarItemCtrl;
-    rest->Create(wnd.m_hWnd, &wnd, 11, RECT{10, 10, 60, 60}, 0);
-    group->AddChild(rest);
-    auto* work = new CLayerCalendarItemCtrl;
-    work->Create(wnd.m_hWnd, &wnd, 12, RECT{70, 10, 120, 60}, 0);
-    group->AddChild(work);
-    std::unique_ptr<Gdiplus::Font> small = std::make_unique<Gdiplus::Font>(
-        InstalledTrueTypeFace().c_str(), 12.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    auto* rest = Add(new CLayerCalendarItemCtrl, RECT{10, 10, 60, 60}, 11, group);
+    auto* work = Add(new CLayerCalendarItemCtrl, RECT{70, 10, 120, 60}, 12, group);
+    Gdiplus::Font small(InstalledTrueTypeFace().c_str(), 12.0f, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
     for (CLayerCalendarItemCtrl* cell : {rest, work}) {
         cell->SetMainFont(font.get());
-        cell->SetSubFont(small.get());
-        cell->SetBadgeFont(small.get());
+        cell->SetSubFont(&small);
+        cell->SetBadgeFont(&small);
         cell->SetMainText(L"8", FALSE);
         cell->SetMainTextColor(RGB(0, 0, 0), FALSE);
     }
@@ -121,26 +106,19 @@ TEST_F(DrawnControls, CalendarCellFillsTheSelectionAndPaintsBadgesInTheirColours
     EXPECT_TRUE(std::any_of(badge.begin(), badge.end(), [](DWORD p) { return PixelBlue(p) > 200; }));
 
     // Clicking reports only when the cell is interactive.
-    Press(40, 40);
-    Release(40, 40);
+    Click(40, 40);
     EXPECT_TRUE(wnd.commands.empty());
     rest->SetInteractive(TRUE);
-    Press(40, 40);
-    Release(40, 40);
-    ASSERT_EQ(wnd.commands.size(), 1u);
-    EXPECT_EQ(wnd.commands[0].first, 11);
+    Click(40, 40);
+    EXPECT_EQ(wnd.commands, (std::vector<std::pair<int, LPARAM>>{{11, 0}}));
 }
 
 TEST_F(DrawnControls, PictureFileWinsOverTheSkinImageWhileItLoads) {
-    wchar_t folder[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, folder);
-    std::wstring path =
-        std::wstring(folder) + L"deskling_picture_" + std::to_wstring(::GetCurrentProcessId()) + L".png";
+    CTempPng file(L"picture");
     {
-        Gdiplus::Bitmap file(20, 10, PixelFormat32bppARGB);
-        Gdiplus::Graphics graphics(&file);
-        graphics.Clear(Gdiplus::Color(255, 0, 200, 0));
-        ASSERT_EQ(file.Save(path.c_str(), &kPngEncoder, nullptr), Gdiplus::Ok);
+        Gdiplus::Bitmap bitmap(20, 10, PixelFormat32bppARGB);
+        Gdiplus::Graphics(&bitmap).Clear(Gdiplus::Color(255, 0, 200, 0));
+        ASSERT_TRUE(file.Save(bitmap));
     }
     std::unique_ptr<CImage> skin = MakeStrip({RGB(200, 0, 0)}, 40, 30);
     auto* picture = new CLayerImageCtrl;
@@ -153,7 +131,7 @@ TEST_F(DrawnControls, PictureFileWinsOverTheSkinImageWhileItLoads) {
     EXPECT_EQ(rect.right, 50);
     EXPECT_EQ(rect.bottom, 40);
 
-    picture->SetImageFile(path, FALSE, FALSE);
+    picture->SetImageFile(file.path, FALSE, FALSE);
     EXPECT_TRUE(picture->HasFileImage());
     Repaint();
     // Only the file image is drawn, at its own size.
@@ -161,22 +139,19 @@ TEST_F(DrawnControls, PictureFileWinsOverTheSkinImageWhileItLoads) {
     EXPECT_EQ(Pixel(35, 15), 0u);
 
     // A path that is missing leaves the skin image showing.
-    picture->SetImageFile(path + L".missing", FALSE, TRUE);
+    picture->SetImageFile(file.path + L".missing", FALSE, TRUE);
     PumpMessages();
     EXPECT_FALSE(picture->HasFileImage());
     EXPECT_EQ(Pixel(15, 15), 0xFFC80000u);
-    ::DeleteFileW(path.c_str());
 }
 
 TEST_F(DrawnControls, LineIsOpaqueAndPlacedInItsParentsCoordinates) {
     auto* group = Add(new CLayerControlGroup, RECT{20, 20, 200, 120});
-    auto* line = new CLayerLine;
     // The rect only has to cover the line: painting is culled by it.
-    line->Create(wnd.m_hWnd, &wnd, 3, RECT{0, 0, 120, 20}, 0);
+    auto* line = Add(new CLayerLine, RECT{0, 0, 120, 20}, 3, group);
     line->SetPoints(POINT{0, 10}, POINT{100, 10}, FALSE);
     line->SetColor(RGB(0, 0, 255), FALSE);
     line->SetWidth(2, FALSE);
-    group->AddChild(line);
     Repaint();
 
     // A 2-pixel line centred on y 10 covers rows 9 and 10 of the group, 29 and 30 of the window.
@@ -222,23 +197,16 @@ TEST_F(DrawnControls, PictureModesKeepCornersAndCapsAndRepeatTheMiddle) {
     Repaint();
 
     const DWORD red = 0xFFFF0000, green = 0xFF00FF00, blue = 0xFF0000FF, yellow = 0xFFFFFF00;
-    // Corners stay 10 x 10 whatever the size; edges and centre stretch.
-    EXPECT_EQ(Pixel(1, 1), red);
-    EXPECT_EQ(Pixel(8, 8), red);
-    EXPECT_EQ(Pixel(98, 58), red);
-    EXPECT_EQ(Pixel(91, 51), red);
-    EXPECT_EQ(Pixel(50, 4), green);
-    EXPECT_EQ(Pixel(4, 30), green);
-    EXPECT_EQ(Pixel(12, 12), blue);
-    EXPECT_EQ(Pixel(87, 47), blue);
-    // Caps at both ends, the two-colour middle repeated every 10 pixels between them.
-    EXPECT_EQ(Pixel(5, 85), red);
-    EXPECT_EQ(Pixel(70, 85), blue);
-    for (int x : {12, 22, 32, 42, 52}) {
-        EXPECT_EQ(Pixel(x, 85), green) << x;
-        EXPECT_EQ(Pixel(x + 5, 85), yellow) << x + 5;
+    // Corners stay 10 x 10 whatever the size; edges and centre stretch without blending across the cuts.
+    // The bar has caps at both ends and the two-colour middle repeated every 10 pixels between them, the
+    // last copy cut to the 5 green pixels that fit before the cap.
+    const struct {
+        int x, y;
+        DWORD colour;
+    } samples[] = {{8, 8, red},      {91, 51, red},   {50, 4, green},  {4, 30, green},   {12, 12, blue},
+                   {87, 47, blue},   {5, 85, red},    {12, 85, green}, {19, 85, yellow}, {52, 85, green},
+                   {57, 85, yellow}, {64, 85, green}, {65, 85, blue},  {70, 85, blue}};
+    for (const auto& sample : samples) {
+        EXPECT_EQ(Pixel(sample.x, sample.y), sample.colour) << sample.x << ", " << sample.y;
     }
-    // The last copy is cut to the 5 green pixels that fit before the cap.
-    EXPECT_EQ(Pixel(64, 85), green);
-    EXPECT_EQ(Pixel(65, 85), blue);
 }

@@ -24,9 +24,8 @@ public:
 
     void Paint(HDC dc) override {
         Log(L"paint");
-        HBRUSH brush = ::CreateSolidBrush(m_fill);
-        ::FillRect(dc, &m_rect, brush);
-        ::DeleteObject(brush);
+        ::SetDCBrushColor(dc, m_fill);
+        ::FillRect(dc, &m_rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
     }
     void OnSize(int left, int top, int right, int bottom) override {
         Log(L"size" + PointText(left, top) + PointText(right, bottom));
@@ -47,14 +46,9 @@ public:
         Log(L"release");
         CLayerControlBase::Release();
     }
-    void SetFill(COLORREF fill) { m_fill = fill; }
 
 private:
-    void Log(const std::wstring& event) {
-        if (m_trace) {
-            m_trace->push_back(m_name + L"." + event);
-        }
-    }
+    void Log(const std::wstring& event) { m_trace->push_back(m_name + L"." + event); }
 
     Trace* m_trace;
     std::wstring m_name;

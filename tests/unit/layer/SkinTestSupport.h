@@ -12,38 +12,23 @@
 
 #include <string>
 
-// GDI+ for the duration of one test suite.
-class CGdiplusSession {
-public:
-    CGdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        m_ok = Gdiplus::GdiplusStartup(&m_token, &input, nullptr) == Gdiplus::Ok;
-    }
-    ~CGdiplusSession() {
-        if (m_ok) {
-            Gdiplus::GdiplusShutdown(m_token);
-        }
-    }
-    CGdiplusSession(const CGdiplusSession&) = delete;
-    CGdiplusSession& operator=(const CGdiplusSession&) = delete;
-    bool IsStarted() const { return m_ok; }
-
-private:
-    ULONG_PTR m_token = 0;
-    bool m_ok = false;
-};
-
 // A fixture whose suite runs with GDI+ started.
 class CGdiplusTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { s_gdiplus = new CGdiplusSession(); }
-    static void TearDownTestSuite() {
-        delete s_gdiplus;
-        s_gdiplus = nullptr;
+    static void SetUpTestSuite() {
+        Gdiplus::GdiplusStartupInput input;
+        s_started = Gdiplus::GdiplusStartup(&s_token, &input, nullptr) == Gdiplus::Ok;
     }
-    void SetUp() override { ASSERT_TRUE(s_gdiplus && s_gdiplus->IsStarted()); }
+    static void TearDownTestSuite() {
+        if (s_started) {
+            Gdiplus::GdiplusShutdown(s_token);
+        }
+        s_started = false;
+    }
+    void SetUp() override { ASSERT_TRUE(s_started); }
 
-    static inline CGdiplusSession* s_gdiplus = nullptr;
+    static inline ULONG_PTR s_token = 0;
+    static inline bool s_started = false;
 };
 
 // Some TrueType family installed on this system; the prefix's fonts vary, so tests that need real GDI+ fonts
