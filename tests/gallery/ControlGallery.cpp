@@ -41,6 +41,8 @@ constexpr COLORREF kMuted = RGB(150, 158, 172);
 constexpr COLORREF kAccent = RGB(98, 184, 255);
 constexpr COLORREF kWarm = RGB(242, 113, 96);
 constexpr COLORREF kFrame = RGB(78, 86, 102);
+constexpr COLORREF kBox = RGB(36, 41, 52);
+constexpr COLORREF kTrack = RGB(40, 46, 58);
 
 constexpr int kPanelImage = 1102;
 constexpr wchar_t kFallbackFace[] = L"Microsoft YaHei";
@@ -89,18 +91,8 @@ public:
         return label;
     }
 
-    // A one-pixel outline of a rectangle, so a picture's rect shows beside what it draws.
-    void Outline(int x, int y, int cx, int cy) {
-        const POINT corners[] = {{x, y}, {x + cx - 1, y}, {x + cx - 1, y + cy - 1}, {x, y + cy - 1}};
-        for (int i = 0; i < 4; ++i) {
-            POINT a = corners[i], b = corners[(i + 1) % 4];
-            auto* line = Add<CLayerLine>(std::min(a.x, b.x), std::min(a.y, b.y), std::abs(a.x - b.x) + 1,
-                                         std::abs(a.y - b.y) + 1);
-            line->SetPoints(a, b, FALSE);
-            line->SetColor(kFrame, FALSE);
-            line->SetWidth(1, FALSE);
-        }
-    }
+    // A plain box under a picture, so its rect shows beside what it draws.
+    void Box(int x, int y, int cx, int cy) { Add<CLayerControlGroup>(x, y, cx, cy)->SetBackgroundColor(kBox); }
 
     // Images the gallery makes itself; they live as long as the window.
     CImage* KeepImage(std::unique_ptr<CImage> image) {
@@ -287,7 +279,7 @@ void BuildPictures(CGalleryWnd& wnd) {
     for (const PictureSample& item : pictures) {
         int cx = item.rect.right - item.rect.left;
         int cy = item.rect.bottom - item.rect.top;
-        wnd.Outline(item.rect.left, item.rect.top, cx, cy);
+        wnd.Box(item.rect.left, item.rect.top, cx, cy);
         auto* picture = wnd.Add<CLayerImageCtrl>(item.rect.left, item.rect.top, cx, cy);
         picture->SetDrawMode(item.mode);
         picture->SetNineGridInsets(RECT{12, 12, 12, 12});
@@ -299,29 +291,25 @@ void BuildPictures(CGalleryWnd& wnd) {
         wnd.Label(below ? item.rect.left : item.rect.left - 8, item.rect.bottom + 2, below ? std::max(cx, 80) : 50, 16,
                   item.caption, 1012, kMuted, below ? kLeftMiddle : kCentred);
     }
-    // The large weather icons scaled down to a row (mode 4, frame 0), the small ones at natural size.
-    int x = 440;
-    for (int id : {1061, 1062, 1063, 1064}) {
-        auto* icon = wnd.Add<CLayerImageCtrl>(x, 270, 56, 59);
-        icon->SetDrawMode(CLayerImageCtrl::kDrawFrame);
-        icon->SetFrameIndex(0, FALSE);
-        icon->SetImage(GetImage(id), FALSE);
-        x += 60;
+    // The large weather icons scaled into a row (mode 4, frame 0), the small ones and the dials at natural size.
+    struct IconRow {
+        std::vector<int> ids;
+        int x, y, step, cx, cy, mode;
+    };
+    for (const IconRow& row :
+         {IconRow{{1061, 1062, 1063, 1064}, 440, 270, 60, 56, 59, CLayerImageCtrl::kDrawFrame},
+          IconRow{{1065, 1066, 1067, 1068, 1069}, 350, 362, 38, 31, 25, CLayerImageCtrl::kDrawTopLeft},
+          IconRow{{1082, 1086, 1087, 1083, 1084, 1085}, 350, 400, 66, 63, 63, 0}}) {
+        int x = row.x;
+        for (int id : row.ids) {
+            auto* icon = wnd.Add<CLayerImageCtrl>(x, row.y, row.cx, row.cy);
+            icon->SetDrawMode(row.mode);
+            icon->SetFrameIndex(0, FALSE);
+            icon->SetImage(GetImage(id), FALSE);
+            x += row.step;
+        }
     }
     wnd.Label(440, 330, 240, 16, L"1061-1064 scaled into 56 x 59", 1012, kMuted);
-    x = 350;
-    for (int id : {1065, 1066, 1067, 1068, 1069}) {
-        auto* icon = wnd.Add<CLayerImageCtrl>(x, 362, 31, 25, 0, CLayerImageCtrl::kStyleFitImage);
-        icon->SetDrawMode(CLayerImageCtrl::kDrawTopLeft);
-        icon->SetImage(GetImage(id), FALSE);
-        x += 38;
-    }
-    x = 350;
-    for (int id : {1082, 1086, 1087, 1083, 1084, 1085}) {
-        auto* dial = wnd.Add<CLayerImageCtrl>(x, 400, 63, 63);
-        dial->SetImage(GetImage(id), FALSE);
-        x += 66;
-    }
     wnd.Label(350, 466, 330, 16, L"1065-1069 small icons, 1082-1087 gauge dials", 1012, kMuted);
 }
 
@@ -402,31 +390,27 @@ void BuildProgress(CGalleryWnd& wnd) {
     coloured->SetTrackColor(gallery::kColourBarTrack);
     coloured->SetBarColor(gallery::kColourBarFill);
 
+    auto addPercentBar = [&](int y, uint64_t position, uint64_t maximum, COLORREF colour) {
+        auto* bar = addBar(RECT{20, y, 220, y + 18}, CLayerProgress::kFromLeft, position);
+        bar->SetMax(maximum, FALSE);
+        bar->SetTrackColor(kTrack);
+        bar->SetBarColor(colour);
+        bar->ShowPercentage(true);
+        bar->SetFont(GetFont(1003));
+        bar->SetTextColor(kWhite, FALSE);
+        bar->SetTextFormat(kCentred);
+    };
     wnd.Label(20, 112, 220, 18, L"percentage text, over the maximum", 1012, kMuted);
-    auto* percent = addBar(RECT{20, 132, 220, 150}, CLayerProgress::kFromLeft, 150);
-    percent->SetTrackColor(RGB(40, 46, 58));
-    percent->SetBarColor(RGB(30, 112, 196));
-    percent->ShowPercentage(true);
-    percent->SetFont(GetFont(1003));
-    percent->SetTextColor(kWhite, FALSE);
-    percent->SetTextFormat(kCentred);
-
+    addPercentBar(132, 150, 100, RGB(30, 112, 196));
     wnd.Label(20, 156, 220, 18, L"percentage text, 0.1 % shows a 1 % bar", 1012, kMuted);
-    auto* tiny = addBar(RECT{20, 176, 220, 194}, CLayerProgress::kFromLeft, 1);
-    tiny->SetMax(1000, FALSE);
-    tiny->SetTrackColor(RGB(40, 46, 58));
-    tiny->SetBarColor(kAccent);
-    tiny->ShowPercentage(true);
-    tiny->SetFont(GetFont(1003));
-    tiny->SetTextColor(kWhite, FALSE);
-    tiny->SetTextFormat(kCentred);
+    addPercentBar(176, 1, 1000, kAccent);
 
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     CImage* segment = wnd.KeepImage(MakeSegmentImage(std::wstring(temp) + L"deskling-gallery-segment.png"));
     wnd.Label(20, 200, 220, 18, L"segmented, gap 2, 70 %", 1012, kMuted);
     auto* segmented = addBar(RECT{20, 220, 220, 230}, CLayerProgress::kFromLeft, 70);
-    segmented->SetTrackColor(RGB(40, 46, 58));
+    segmented->SetTrackColor(kTrack);
     segmented->SetBarImage(segment, 0, 0);
     segmented->SetSegmented(true, 2);
 
@@ -441,7 +425,7 @@ void BuildProgress(CGalleryWnd& wnd) {
          {Vertical{250, CLayerProgress::kFromTop, 35, false}, Vertical{276, CLayerProgress::kFromBottom, 75, false},
           Vertical{302, CLayerProgress::kFromBottom, 55, true}}) {
         auto* bar = addBar(RECT{v.x, 60, v.x + (v.segments ? 5 : 10), 220}, v.direction, v.position);
-        bar->SetTrackColor(RGB(40, 46, 58));
+        bar->SetTrackColor(kTrack);
         if (v.segments) {
             bar->SetBarImage(segment, 0, 0);
             bar->SetSegmented(true, 2);
@@ -477,22 +461,11 @@ void BuildProgress(CGalleryWnd& wnd) {
     }
     // A picture from a file, as news pictures are shown.
     wnd.Label(340, 146, 170, 18, L"picture from a file", 1012, kMuted);
+    wnd.Box(340, 166, 60, 40);
     auto* file = wnd.Add<CLayerImageCtrl>(340, 166, 60, 40);
     file->SetDrawMode(CLayerImageCtrl::kDrawCentered);
     file->SetImage(GetImage(1089), FALSE);
     file->SetImageFile(std::wstring(temp) + L"deskling-gallery-segment.png", FALSE, FALSE);
-    wnd.Outline(340, 166, 60, 40);
-}
-
-// The file names the chosen interface face and the one used, so a screenshot's text explains itself.
-bool WriteReadyFile(const wchar_t* path, const std::wstring& chosen, const std::wstring& used) {
-    FILE* file = _wfopen(path, L"w, ccs=UTF-8");
-    if (!file) {
-        return false;
-    }
-    std::fwprintf(file, L"ready, chosen face \"%ls\", drawn with \"%ls\"\n", chosen.c_str(), used.c_str());
-    std::fclose(file);
-    return true;
 }
 
 } // namespace
@@ -562,8 +535,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
-            if (readyFile) {
-                WriteReadyFile(readyFile, CFontFace::GetInstance()->GetFaceName(), face);
+            // The ready file names the chosen interface face and the one used, so a screenshot explains its text.
+            if (FILE* file = readyFile ? _wfopen(readyFile, L"w, ccs=UTF-8") : nullptr) {
+                std::fwprintf(file, L"ready, chosen face \"%ls\", drawn with \"%ls\"\n",
+                              CFontFace::GetInstance()->GetFaceName().c_str(), face.c_str());
+                std::fclose(file);
             }
             result = loop.Run();
         }
