@@ -132,72 +132,57 @@ void BuildButtons(CGalleryWnd& wnd) {
     for (int s = 0; s < 4; ++s) {
         wnd.Label(kColumn0 + s * kColumnWidth, 40, kColumnWidth, 20, kStateNames[s], 1003, kMuted, kCentred);
     }
-    struct TextButton {
-        int image;
-        int cx;
-        int cy;
+    // One row per strip (text buttons) or per group of glyph buttons, each button at its frame's size.
+    struct ButtonRow {
+        std::vector<int> ids;
         const wchar_t* text;
         int font;
         bool stateColours;
+        const wchar_t* caption = nullptr; // named by the strip when there is only one
     };
-    const TextButton rows[] = {
-        {1093, 79, 27, L"\x53D6\x6D88", 1003, false},              // 取消
-        {1104, 103, 35, L"\x7A0D\x540E\x518D\x8BF4", 1004, false}, // 稍后再说
-        {1103, 103, 35, L"\x7ACB\x5373\x5B89\x88C5", 1004, false}, // 立即安装
-        {1108, 92, 31, L"\x786E\x5B9A", 1004, true},               // 确定, with state colours
-        {1100, 68, 20, L"\x4E0B\x8F7D", 1003, false},              // 下载
-        {1092, 70, 18, L"\x91CD\x8BD5", 1003, false},              // 重试
+    const ButtonRow rows[] = {
+        {{1093}, L"\x53D6\x6D88", 1003, false},             // 取消
+        {{1104}, L"\x7A0D\x540E\x518D\x8BF4", 1004, false}, // 稍后再说
+        {{1103}, L"\x7ACB\x5373\x5B89\x88C5", 1004, false}, // 立即安装
+        {{1108}, L"\x786E\x5B9A", 1004, true},              // 确定, with state colours
+        {{1100}, L"\x4E0B\x8F7D", 1003, false},             // 下载
+        {{1092}, L"\x91CD\x8BD5", 1003, false},             // 重试
+        {{1095, 1076, 1106}, L"", 1003, false, L"1095 1076 1106"},
+        {{1096, 1097, 1098, 1101}, L"", 1003, false, L"1096-1098 1101"},
     };
     int y = 62;
-    for (const TextButton& row : rows) {
-        CImage* image = GetImage(row.image);
-        std::wstring caption = std::to_wstring(row.image) + L" \x00D7" + std::to_wstring(image->GetFrameCount());
-        if (row.stateColours) {
-            caption += L" colours";
-        }
-        wnd.Label(16, y, 120, 40, caption, 1003, kMuted);
-        for (int s = 0; s < 4; ++s) {
-            int x = kColumn0 + s * kColumnWidth + (kColumnWidth - row.cx) / 2;
-            auto* button = wnd.Add<CLayerButtonCtrl>(x, y + (40 - row.cy) / 2, row.cx, row.cy, 100 + s);
-            button->SetImage(image, FALSE);
-            button->SetFont(GetFont(row.font));
-            button->SetTextColor(kWhite, FALSE);
-            button->SetText(row.text, FALSE);
-            if (row.stateColours) {
-                button->SetStateColors(kWhite, RGB(255, 236, 160), RGB(190, 226, 255), RGB(140, 146, 158));
-                button->EnableStateColors(true);
-            }
-            ApplyState(button, static_cast<State>(s));
-        }
-        y += 44;
-    }
-    // Glyph buttons, several to a cell.
-    struct GlyphRow {
-        const wchar_t* caption;
-        std::vector<int> ids;
-    };
-    const GlyphRow glyphRows[] = {{L"1095 1076 1106", {1095, 1076, 1106}},
-                                  {L"1096-1098 1101", {1096, 1097, 1098, 1101}}};
-    for (const GlyphRow& row : glyphRows) {
-        const std::vector<int>& glyphs = row.ids;
-        int width = 8 * static_cast<int>(glyphs.size() - 1);
-        for (int id : glyphs) {
+    for (const ButtonRow& row : rows) {
+        bool glyphs = row.ids.size() > 1;
+        int height = glyphs ? 36 : 40;
+        int width = 8 * static_cast<int>(row.ids.size() - 1);
+        for (int id : row.ids) {
             width += GetImage(id)->GetFrameWidth();
         }
-        wnd.Label(16, y, 124, 36, row.caption, 1003, kMuted);
+        std::wstring caption = glyphs ? row.caption
+                                      : std::to_wstring(row.ids[0]) + L" \x00D7" +
+                                            std::to_wstring(GetImage(row.ids[0])->GetFrameCount()) +
+                                            (row.stateColours ? L" colours" : L"");
+        wnd.Label(16, y, 124, height, caption, 1003, kMuted);
         for (int s = 0; s < 4; ++s) {
             int x = kColumn0 + s * kColumnWidth + (kColumnWidth - width) / 2;
-            for (int id : glyphs) {
+            for (int id : row.ids) {
                 CImage* image = GetImage(id);
                 int cx = image->GetFrameWidth();
-                auto* button =
-                    wnd.Add<CLayerButtonCtrl>(x, y + (36 - image->GetHeight()) / 2, cx, image->GetHeight(), 100 + s);
+                auto* button = wnd.Add<CLayerButtonCtrl>(x, y + (height - image->GetHeight()) / 2, cx,
+                                                         image->GetHeight(), 100 + s);
                 button->SetImage(image, FALSE);
+                button->SetFont(GetFont(row.font));
+                button->SetTextColor(kWhite, FALSE);
+                button->SetText(row.text, FALSE);
+                if (row.stateColours) {
+                    button->SetStateColors(kWhite, RGB(255, 236, 160), RGB(190, 226, 255), RGB(140, 146, 158));
+                    button->EnableStateColors(true);
+                }
                 ApplyState(button, static_cast<State>(s));
                 x += cx + 8;
             }
         }
-        y += 38;
+        y += glyphs ? 38 : 44;
     }
     // Check boxes: unchecked, then checked.
     for (int checked = 0; checked < 2; ++checked) {
