@@ -58,38 +58,28 @@ bool Equal(std::span<const uint8_t> a, const Bytes& b) {
 
 } // namespace
 
-TEST(AuthenticodeSignedDataTest, ReadsDigestsAndSignature) {
-    const SignedDataParts parts;
-    const Bytes data = parts.Build();
+TEST(AuthenticodeSignedDataTest, ReadsDigestsAndSignatureWhateverTheDigestAlgorithms) {
+    // The parsed parts point into the data, which must outlive them.
+    SignedDataParts parts;
+    const Bytes sha256 = parts.Build();
     CAuthenticodeSignedData parsed;
-    ASSERT_TRUE(parsed.Parse(data));
+    ASSERT_TRUE(parsed.Parse(sha256));
     EXPECT_EQ(parsed.FileDigestAlgorithm(), EDigestAlgorithm::Sha256);
     EXPECT_TRUE(Equal(parsed.FileDigest(), Bytes(32, 0x11)));
     EXPECT_TRUE(Equal(parsed.IndirectDataContent(), parts.IndirectDataValue()));
     EXPECT_EQ(parsed.SignerDigestAlgorithm(), EDigestAlgorithm::Sha256);
     EXPECT_TRUE(Equal(parsed.MessageDigest(), Bytes(32, 0x22)));
     EXPECT_TRUE(Equal(parsed.SignatureValue(), Bytes(16, 0x33)));
-}
 
-TEST(AuthenticodeSignedDataTest, DigestAlgorithmsMayDifferAndLeaveOutParameters) {
-    SignedDataParts parts;
     parts.fileDigestOid = kSha1;
     parts.fileDigest = Octets(20, 0x11);
     parts.signerDigestOid = "2.16.840.1.101.3.4.2.3";
     parts.attributes = Attribute(kMessageDigest, Octets(64, 0x22));
-    CAuthenticodeSignedData parsed;
-    ASSERT_TRUE(parsed.Parse(parts.Build()));
+    const Bytes mixed = parts.Build();
+    ASSERT_TRUE(parsed.Parse(mixed));
     EXPECT_EQ(parsed.FileDigestAlgorithm(), EDigestAlgorithm::Sha1);
     EXPECT_EQ(parsed.SignerDigestAlgorithm(), EDigestAlgorithm::Sha512);
     EXPECT_EQ(parsed.MessageDigest().size(), 64u);
-}
-
-TEST(AuthenticodeSignedDataTest, AcceptsOnlyZeroPaddingUpToEightBytes) {
-    const Bytes data = SignedDataParts().Build();
-    CAuthenticodeSignedData parsed;
-    EXPECT_TRUE(parsed.Parse(Cat({data, Bytes(7, 0)})));
-    EXPECT_FALSE(parsed.Parse(Cat({data, Bytes(8, 0)})));
-    EXPECT_FALSE(parsed.Parse(Cat({data, Bytes{0, 0, 1}})));
 }
 
 TEST(AuthenticodeSignedDataTest, RejectsSignaturesThatAreNotOneSignerOverOneFileDigest) {
@@ -110,11 +100,14 @@ TEST(AuthenticodeSignedDataTest, RejectsSignaturesThatAreNotOneSignerOverOneFile
     }
 }
 
-TEST(AuthenticodeSignedDataTest, EveryTruncationIsRejected) {
+TEST(AuthenticodeSignedDataTest, AcceptsOnlyZeroPaddingUpToEightBytesAndNoTruncation) {
     const Bytes data = SignedDataParts().Build();
+    CAuthenticodeSignedData parsed;
+    EXPECT_TRUE(parsed.Parse(Cat({data, Bytes(7, 0)})));
+    EXPECT_FALSE(parsed.Parse(Cat({data, Bytes(8, 0)})));
+    EXPECT_FALSE(parsed.Parse(Cat({data, Bytes{0, 0, 1}})));
     for (size_t size = 0; size < data.size(); ++size) {
-        CAuthenticodeSignedData parsed;
-        EXPECT_FALSE(parsed.Parse(std::span<const uint8_t>(data).first(size))) << size;
+        EXPECT_FALSE(CAuthenticodeSignedData().Parse(std::span<const uint8_t>(data).first(size))) << size;
     }
 }
 
@@ -131,13 +124,4 @@ TEST(AuthenticodeSignedDataTest, FindsThePublicKeyInfoOfACertificate) {
     const Bytes noKey = Seq({Seq({Int(9), algorithm, name, validity, name}), algorithm});
     EXPECT_TRUE(CertificatePublicKeyInfo(noKey).empty());
     EXPECT_TRUE(CertificatePublicKeyInfo(std::span<const uint8_t>(v3).first(v3.size() / 2)).empty());
-}
-
-TEST(AuthenticodeSignedDataTest, KnowsTheDigestAlgorithmsOfSignatures) {
-    EXPECT_EQ(DigestAlgorithmFromOid(kSha1), EDigestAlgorithm::Sha1);
-    EXPECT_EQ(DigestAlgorithmFromOid(kSha256), EDigestAlgorithm::Sha256);
-    EXPECT_EQ(DigestAlgorithmFromOid("2.16.840.1.101.3.4.2.2"), EDigestAlgorithm::Sha384);
-    EXPECT_EQ(DigestAlgorithmFromOid("1.2.840.113549.2.5"), EDigestAlgorithm::Unknown);
-    EXPECT_EQ(DigestSize(EDigestAlgorithm::Sha384), 48u);
-    EXPECT_EQ(DigestSize(EDigestAlgorithm::Unknown), 0u);
 }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -61,95 +63,70 @@ Bytes Sign(Bytes b, const Bytes& payload, bool plus, uint16_t revision = 0x0200,
     return b;
 }
 
-void ExpectRanges(const CPeImage& pe, bool plus, size_t end) {
-    const auto ranges = pe.DigestRanges();
-    ASSERT_EQ(ranges.size(), 3u);
-    EXPECT_EQ(ranges[0].offset, 0u);
-    EXPECT_EQ(ranges[0].size, kChecksumOffset);
-    EXPECT_EQ(ranges[1].offset, kChecksumOffset + 4);
-    EXPECT_EQ(ranges[1].offset + ranges[1].size, SecurityEntry(plus));
-    EXPECT_EQ(ranges[2].offset, SecurityEntry(plus) + 8);
-    EXPECT_EQ(ranges[2].offset + ranges[2].size, end);
-}
-
 } // namespace
 
-TEST(PeImageTest, UnsignedImagesAreDigestedToTheirEnd) {
-    for (const bool plus : {false, true}) {
-        const Bytes image = MakeImage(plus, 0x3FD);
-        CPeImage pe;
-        ASSERT_EQ(pe.Parse(image), EPeStatus::Valid) << plus;
-        EXPECT_FALSE(pe.IsSigned());
-        EXPECT_TRUE(pe.SignedData().empty());
-        ExpectRanges(pe, plus, image.size());
-    }
-}
-
-TEST(PeImageTest, SignedImagesLeaveOutChecksumSecurityEntryAndTable) {
+// The digest leaves out the checksum, the security entry and, when signed, the certificate table.
+TEST(PeImageTest, DigestRangesSkipChecksumSecurityEntryAndTable) {
     const Bytes payload = {0x30, 0x03, 0x02, 0x01, 0x07};
     for (const bool plus : {false, true}) {
-        const Bytes image = Sign(MakeImage(plus, 0x3FD), payload, plus);
-        CPeImage pe;
-        ASSERT_EQ(pe.Parse(image), EPeStatus::Valid) << plus;
-        EXPECT_TRUE(pe.IsSigned());
-        ASSERT_EQ(pe.SignedData().size(), payload.size());
-        EXPECT_TRUE(std::equal(payload.begin(), payload.end(), pe.SignedData().begin()));
-        ExpectRanges(pe, plus, 0x400);
+        for (const bool isSigned : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "plus " << plus << " signed " << isSigned);
+            const Bytes image = isSigned ? Sign(MakeImage(plus, 0x3FD), payload, plus) : MakeImage(plus, 0x3FD);
+            CPeImage pe;
+            ASSERT_EQ(pe.Parse(image), EPeStatus::Valid);
+            EXPECT_EQ(pe.IsSigned(), isSigned);
+            EXPECT_TRUE(std::equal(pe.SignedData().begin(), pe.SignedData().end(), payload.begin(),
+                                   isSigned ? payload.end() : payload.begin()));
+            const auto ranges = pe.DigestRanges();
+            ASSERT_EQ(ranges.size(), 3u);
+            EXPECT_EQ(ranges[0].offset, 0u);
+            EXPECT_EQ(ranges[0].size, kChecksumOffset);
+            EXPECT_EQ(ranges[1].offset, kChecksumOffset + 4);
+            EXPECT_EQ(ranges[1].offset + ranges[1].size, SecurityEntry(plus));
+            EXPECT_EQ(ranges[2].offset, SecurityEntry(plus) + 8);
+            EXPECT_EQ(ranges[2].offset + ranges[2].size, isSigned ? 0x400u : image.size());
+        }
     }
-}
-
-TEST(PeImageTest, FewerThanFiveDirectoriesMeanUnsigned) {
-    Bytes image = Sign(MakeImage(true), {1, 2, 3}, true);
-    Put32(image, kOptionalOffset + 108, 4);
+    Bytes fewDirectories = Sign(MakeImage(true), payload, true);
+    Put32(fewDirectories, kOptionalOffset + 108, 4);
     CPeImage pe;
-    ASSERT_EQ(pe.Parse(image), EPeStatus::Valid);
-    EXPECT_FALSE(pe.IsSigned());
+    ASSERT_EQ(pe.Parse(fewDirectories), EPeStatus::Valid);
+    EXPECT_FALSE(pe.IsSigned()) << "fewer than five directories have no security entry";
 }
 
-TEST(PeImageTest, RejectsCertificateTablesSigningToolsDoNotMake) {
+TEST(PeImageTest, RejectsWhatIsNoPeFileAndTablesSigningToolsDoNotMake) {
     const Bytes payload(20, 0x42);
-    Bytes appended = Sign(MakeImage(true), payload, true);
-    appended.insert(appended.end(), 8, 0);
-    Bytes misaligned = Sign(MakeImage(true), payload, true);
-    Put32(misaligned, SecurityEntry(true), 0x404);
-    Bytes insideHeaders = MakeImage(true);
-    Put32(insideHeaders, SecurityEntry(true), 0x40);
-    Put32(insideHeaders, SecurityEntry(true) + 4, static_cast<uint32_t>(insideHeaders.size() - 0x40));
-    Bytes tooLong = Sign(MakeImage(true), payload, true);
-    Put32(tooLong, 0x400, 0x1000);
-    Bytes emptyEntry = Sign(MakeImage(true), payload, true);
-    Put32(emptyEntry, 0x400, 8);
-    const std::vector<Bytes> bad = {
-        appended,
-        misaligned,
-        insideHeaders,
-        tooLong,
-        emptyEntry,
-        Sign(MakeImage(true), payload, true, 0x0100),
-        Sign(MakeImage(true), payload, true, 0x0200, 0x0001),
+    const auto image = [&](auto change) {
+        Bytes b = Sign(MakeImage(true), payload, true);
+        change(b);
+        return b;
     };
-    for (size_t i = 0; i < bad.size(); ++i) {
+    const struct {
+        Bytes bytes;
+        EPeStatus status;
+    } rows[] = {
+        {image([](Bytes& b) { b[0] = 'N'; }), EPeStatus::NotPe},
+        {image([](Bytes& b) { Put32(b, 0x3C, 0x7FFFFFF0); }), EPeStatus::NotPe},
+        {image([](Bytes& b) { b[kPeOffset] = 'N'; }), EPeStatus::NotPe},
+        {image([](Bytes& b) { Put16(b, kOptionalOffset, 0x107); }), EPeStatus::NotPe},
+        {image([](Bytes& b) { Put16(b, kPeOffset + 4 + 16, 112); }), EPeStatus::NotPe},
+        {Bytes(0x3F, 0), EPeStatus::NotPe},
+        {image([](Bytes& b) { b.insert(b.end(), 8, 0); }), EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) { Put32(b, SecurityEntry(true), 0x404); }), EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) {
+             Put32(b, SecurityEntry(true), 0x40);
+             Put32(b, SecurityEntry(true) + 4, static_cast<uint32_t>(b.size() - 0x40));
+         }),
+         EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) { Put32(b, 0x400, 0x1000); }), EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) { Put32(b, 0x400, 8); }), EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) { Put16(b, 0x404, 0x0100); }), EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) { Put16(b, 0x406, 0x0001); }), EPeStatus::BadCertificateTable},
+    };
+    for (size_t i = 0; i < std::size(rows); ++i) {
         CPeImage pe;
-        EXPECT_EQ(pe.Parse(bad[i]), EPeStatus::BadCertificateTable) << i;
+        EXPECT_EQ(pe.Parse(rows[i].bytes), rows[i].status) << i;
         EXPECT_TRUE(pe.SignedData().empty()) << i;
-    }
-}
-
-TEST(PeImageTest, RejectsWhatIsNoPeFile) {
-    Bytes noMz = MakeImage(true);
-    noMz[0] = 'N';
-    Bytes farHeader = MakeImage(true);
-    Put32(farHeader, 0x3C, 0x7FFFFFF0);
-    Bytes noSignature = MakeImage(true);
-    noSignature[kPeOffset] = 'N';
-    Bytes romMagic = MakeImage(true);
-    Put16(romMagic, kOptionalOffset, 0x107);
-    Bytes shortOptional = MakeImage(true);
-    Put16(shortOptional, kPeOffset + 4 + 16, 112);
-    const std::vector<Bytes> bad = {noMz, farHeader, noSignature, romMagic, shortOptional, Bytes(0x3F, 0), {}};
-    for (size_t i = 0; i < bad.size(); ++i) {
-        CPeImage pe;
-        EXPECT_EQ(pe.Parse(bad[i]), EPeStatus::NotPe) << i;
         EXPECT_TRUE(pe.DigestRanges().empty()) << i;
     }
 }

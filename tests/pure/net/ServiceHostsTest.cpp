@@ -16,8 +16,7 @@ TEST(ServiceHostsTest, EveryKeyOfTheHostsSectionIsRead) {
                 "static_cdn=http://static.example\n"
                 "wallpaper=http://wall.example\n"
                 "stats=http://stats.example\n"
-                "tool_download=http://tools.example/dl\n"
-                "unknown=http://nobody.example\n");
+                "tool_download=http://tools.example/dl\n");
     EXPECT_EQ(hosts.WeatherCdn(), L"http://cdn.example:81");
     EXPECT_EQ(hosts.WeatherOrigin(), L"https://origin.example") << "the scheme in lower case, no trailing slash";
     EXPECT_EQ(hosts.StaticCdn(), L"http://static.example");
@@ -26,7 +25,7 @@ TEST(ServiceHostsTest, EveryKeyOfTheHostsSectionIsRead) {
     EXPECT_EQ(hosts.ToolDownload(), L"http://tools.example/dl");
 }
 
-TEST(ServiceHostsTest, UnusableValuesAndMissingFilesKeepTheDefaults) {
+TEST(ServiceHostsTest, UnusableValuesAndMissingKeysKeepTheDefaults) {
     CServiceHosts hosts;
     hosts.Parse("[hosts]\n"
                 "weather_cdn=\n"
@@ -39,19 +38,15 @@ TEST(ServiceHostsTest, UnusableValuesAndMissingFilesKeepTheDefaults) {
                                      &hosts.Wallpaper(), &hosts.Stats(), &hosts.ToolDownload()}) {
         EXPECT_EQ(*host, CServiceHosts::kDefaultBase);
     }
-    EXPECT_FALSE(hosts.Load(std::filesystem::temp_directory_path() / "deskling-no-such-services.ini"));
-    EXPECT_EQ(hosts.Stats(), CServiceHosts::kDefaultBase);
 }
 
-TEST(ServiceHostsTest, LoadReadsTheFile) {
+TEST(ServiceHostsTest, LoadReadsTheFileIfThereIsOne) {
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "deskling-services-test.ini";
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "[hosts]\r\nstats=http://127.0.0.2:9\r\n";
-    }
+    std::ofstream(file, std::ios::binary) << "[hosts]\r\nstats=http://127.0.0.2:9\r\n";
     CServiceHosts hosts;
     EXPECT_TRUE(hosts.Load(file));
     std::filesystem::remove(file);
     EXPECT_EQ(hosts.Stats(), L"http://127.0.0.2:9");
     EXPECT_EQ(hosts.Wallpaper(), CServiceHosts::kDefaultBase);
+    EXPECT_FALSE(CServiceHosts().Load(file));
 }

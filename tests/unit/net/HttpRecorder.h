@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ public:
         uint32_t state;
         uint32_t progress;
         uint32_t statusCode;
-        bool hasBody;
+        bool hasBody; // a body with the NUL after it that the contract promises
         std::string body;
         DWORD threadId;
         ULONGLONG tick;
@@ -27,18 +28,19 @@ public:
     CHttpRecorder& operator=(const CHttpRecorder&) = delete;
 
     void STDMETHODCALLTYPE OnHttpTask(IHttpTask* task, HTTP_INFO* info) override {
-        Entry entry{info->state,   info->progress,         info->statusCode,  info->body != nullptr,
-                    std::string(), ::GetCurrentThreadId(), ::GetTickCount64()};
-        if (info->body) {
-            entry.body.assign(info->body, info->bodyLength);
-            // The NUL after the body is part of the contract.
-            entry.hasBody = info->body[info->bodyLength] == '\0';
-        }
+        const bool hasBody = info->body && info->body[info->bodyLength] == '\0';
+        Entry entry{info->state,
+                    info->progress,
+                    info->statusCode,
+                    hasBody,
+                    info->body ? std::string(info->body, info->bodyLength) : std::string(),
+                    ::GetCurrentThreadId(),
+                    ::GetTickCount64()};
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             m_entries.push_back(entry);
         }
-        if (info->state >= kHttpTaskFinished) {
+        if (IsFinal(entry)) {
             if (m_releaseOnFinal) {
                 task->Release();
             }
@@ -58,25 +60,19 @@ public:
 
     // The first final report; a default entry with state 0 when none came.
     Entry Final() const {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        for (const Entry& entry : m_entries) {
-            if (entry.state >= kHttpTaskFinished) {
-                return entry;
-            }
-        }
-        return Entry{};
+        const auto entries = Entries();
+        const auto final = std::find_if(entries.begin(), entries.end(), IsFinal);
+        return final == entries.end() ? Entry{} : *final;
     }
 
     size_t FinalCount() const {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        size_t count = 0;
-        for (const Entry& entry : m_entries) {
-            count += entry.state >= kHttpTaskFinished ? 1 : 0;
-        }
-        return count;
+        const auto entries = Entries();
+        return static_cast<size_t>(std::count_if(entries.begin(), entries.end(), IsFinal));
     }
 
 private:
+    static bool IsFinal(const Entry& entry) { return entry.state >= kHttpTaskFinished; }
+
     mutable std::mutex m_mutex;
     std::vector<Entry> m_entries;
     HANDLE m_final;
