@@ -6,23 +6,27 @@
 #include <fstream>
 #include <string>
 
-TEST(ServiceHostsTest, EveryKeyOfTheHostsSectionIsRead) {
+TEST(ServiceHostsTest, EveryKeyOfTheHostsSectionIsReadFromTheFile) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "deskling-services-test.ini";
+    std::ofstream(file, std::ios::binary) << "\xEF\xBB\xBF; comment\r\n"
+                                             "[other]\r\nstats=http://wrong.example\r\n"
+                                             "[ Hosts ]\r\n"
+                                             "weather_cdn = http://cdn.example:81\r\n"
+                                             "WEATHER_ORIGIN=HTTPS://origin.example/\r\n"
+                                             "static_cdn=http://static.example\n"
+                                             "wallpaper=http://wall.example\n"
+                                             "stats=http://stats.example\n"
+                                             "tool_download=http://tools.example/dl\n";
     CServiceHosts hosts;
-    hosts.Parse("\xEF\xBB\xBF; comment\r\n"
-                "[other]\r\nstats=http://wrong.example\r\n"
-                "[ Hosts ]\r\n"
-                "weather_cdn = http://cdn.example:81\r\n"
-                "WEATHER_ORIGIN=HTTPS://origin.example/\r\n"
-                "static_cdn=http://static.example\n"
-                "wallpaper=http://wall.example\n"
-                "stats=http://stats.example\n"
-                "tool_download=http://tools.example/dl\n");
+    EXPECT_TRUE(hosts.Load(file));
+    std::filesystem::remove(file);
     EXPECT_EQ(hosts.WeatherCdn(), L"http://cdn.example:81");
     EXPECT_EQ(hosts.WeatherOrigin(), L"https://origin.example") << "the scheme in lower case, no trailing slash";
     EXPECT_EQ(hosts.StaticCdn(), L"http://static.example");
     EXPECT_EQ(hosts.Wallpaper(), L"http://wall.example");
     EXPECT_EQ(hosts.Stats(), L"http://stats.example");
     EXPECT_EQ(hosts.ToolDownload(), L"http://tools.example/dl");
+    EXPECT_FALSE(CServiceHosts().Load(file));
 }
 
 TEST(ServiceHostsTest, UnusableValuesAndMissingKeysKeepTheDefaults) {
@@ -38,15 +42,4 @@ TEST(ServiceHostsTest, UnusableValuesAndMissingKeysKeepTheDefaults) {
                                      &hosts.Wallpaper(), &hosts.Stats(), &hosts.ToolDownload()}) {
         EXPECT_EQ(*host, CServiceHosts::kDefaultBase);
     }
-}
-
-TEST(ServiceHostsTest, LoadReadsTheFileIfThereIsOne) {
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "deskling-services-test.ini";
-    std::ofstream(file, std::ios::binary) << "[hosts]\r\nstats=http://127.0.0.2:9\r\n";
-    CServiceHosts hosts;
-    EXPECT_TRUE(hosts.Load(file));
-    std::filesystem::remove(file);
-    EXPECT_EQ(hosts.Stats(), L"http://127.0.0.2:9");
-    EXPECT_EQ(hosts.Wallpaper(), CServiceHosts::kDefaultBase);
-    EXPECT_FALSE(CServiceHosts().Load(file));
 }

@@ -1,6 +1,7 @@
 #include "net/HttpTaskDeletor.h"
 #include "unit/app/ScratchFolder.h"
-#include "unit/net/DemoServiceSuite.h"
+#include "net/IHttpTask.h"
+#include "unit/net/DemoService.h"
 #include "unit/net/HttpRecorder.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,23 @@
 
 using TaskPtr = std::shared_ptr<IHttpTask>;
 
-class HttpTaskTest : public CDemoServiceSuite {
+// Tasks of the built library (bin\VexaNetUL.dll beside the tests) against one sample-data service.
+class HttpTaskTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        s_service = new CDemoService();
+        HMODULE library = ::LoadLibraryW((CDemoService::TestsFolder() + L"\\..\\bin\\VexaNetUL.dll").c_str());
+        const auto init = reinterpret_cast<PFN_HttpInit>(
+            library ? reinterpret_cast<void*>(::GetProcAddress(library, "HttpInit")) : nullptr);
+        s_manager = init ? init() : nullptr;
+    }
+    static void TearDownTestSuite() { delete s_service; }
+
+    void SetUp() override {
+        ASSERT_TRUE(s_service->IsRunning()) << "the sample-data service did not start";
+        ASSERT_NE(s_manager, nullptr) << "VexaNetUL.dll gave no manager";
+    }
+
     TaskPtr NewTask(IHttpTaskCallback* callback) {
         TaskPtr task(s_manager->CreateTask(), HttpTaskDeletor());
         if (task) {
@@ -43,6 +59,9 @@ protected:
         }
         EXPECT_EQ(recorder.FinalCount(), 1u);
     }
+
+    static inline CDemoService* s_service = nullptr;
+    static inline IHttpManager* s_manager = nullptr;
 };
 
 TEST_F(HttpTaskTest, ReportsStartRisingProgressAndOneFinalWithTheBodyOnTheLibrarysThread) {
@@ -82,7 +101,7 @@ TEST_F(HttpTaskTest, SaveFileModeWritesTheBodyReachedThroughRedirects) {
     EXPECT_EQ(CScratchFolder::ReadFileText(path), CDemoService::Pattern(100000));
 }
 
-TEST_F(HttpTaskTest, AddedHeadersAndTheGzipOptionReachTheWire) {
+TEST_F(HttpTaskTest, AddedHeadersReachTheWireAndCannotBeSplit) {
     CHttpRecorder plain;
     TaskPtr task = NewTask(&plain);
     EXPECT_TRUE(task->AddHeader("Connection", "Close"));
@@ -94,14 +113,9 @@ TEST_F(HttpTaskTest, AddedHeadersAndTheGzipOptionReachTheWire) {
     EXPECT_NE(seen.find("\"Connection\": \"Close\""), std::string::npos) << seen;
     EXPECT_EQ(seen.find("Injected"), std::string::npos) << seen;
     EXPECT_EQ(seen.find("gzip"), std::string::npos) << seen;
-
-    CHttpRecorder asking;
-    TaskPtr gzipTask = NewTask(&asking);
-    gzipTask->SetOption("ungzip", 0);
-    Fetch(asking, L"/test/headers", gzipTask);
-    EXPECT_NE(asking.Final().body.find("\"Accept-Encoding\": \"gzip\""), std::string::npos) << asking.Final().body;
 }
 
+// A silent server included: with a short receive time-out every failure is reported well within 2.5 s.
 TEST_F(HttpTaskTest, FailuresEndInStateThree) {
     const struct {
         std::wstring url;
@@ -111,29 +125,24 @@ TEST_F(HttpTaskTest, FailuresEndInStateThree) {
         {L"/test/404", 404},
         {L"/data?fault=500", 500},
         {L"/test/reset?size=200000", 200},
+        {L"/test/slow?delay=4000", 0},
         {L"ftp://127.0.0.1/file", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.url.begin(), c.url.end()));
         CHttpRecorder recorder;
-        Fetch(recorder, c.url);
+        TaskPtr task = NewTask(&recorder);
+        task->SetOption("receive_timeout", 300);
+        const ULONGLONG started = ::GetTickCount64();
+        Fetch(recorder, c.url, task);
         ExpectWellFormedSequence(recorder);
         EXPECT_EQ(recorder.Final().state, kHttpTaskFailed);
         EXPECT_EQ(recorder.Final().statusCode, c.status);
+        EXPECT_LT(recorder.Final().tick - started, 2500u);
         if (c.status == 404) {
             EXPECT_EQ(recorder.Final().body, "fault 404\n") << "an error page still comes with its body";
         }
     }
-}
-
-TEST_F(HttpTaskTest, ASilentServerTimesOut) {
-    CHttpRecorder recorder;
-    TaskPtr task = NewTask(&recorder);
-    task->SetOption("receive_timeout", 300);
-    const ULONGLONG started = ::GetTickCount64();
-    Fetch(recorder, L"/test/slow?delay=4000", task);
-    EXPECT_EQ(recorder.Final().state, kHttpTaskFailed);
-    EXPECT_LT(recorder.Final().tick - started, 2500u);
 }
 
 TEST_F(HttpTaskTest, ReleaseMidTransferEndsTheReports) {
