@@ -4,22 +4,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(DerReaderTest, ReadsShortAndLongLengths) {
-    const Bytes data = Cat({Tlv(0x04, Bytes(5, 1)), Tlv(0x04, Bytes(200, 2)), Tlv(0x30, Bytes(300, 3))});
-    CDerReader reader(data);
-    DerElement e;
-    ASSERT_TRUE(reader.Next(e));
-    EXPECT_EQ(e.whole.size(), 7u);
-    ASSERT_TRUE(reader.Expect(0x04, e));
-    EXPECT_EQ(e.value.size(), 200u);
-    EXPECT_EQ(e.whole.size(), 203u);
-    ASSERT_TRUE(reader.Expect(0x30, e));
-    EXPECT_EQ(e.value.size(), 300u);
-    EXPECT_EQ(e.whole.data(), data.data() + 210);
-    EXPECT_TRUE(reader.AtEnd());
-    EXPECT_FALSE(reader.Next(e));
-}
-
 TEST(DerReaderTest, RejectsWhatDerDoesNotAllowOrTheDataDoesNotHold) {
     const std::vector<Bytes> bad = {
         {0x30, 0x80, 0x00, 0x00},       // indefinite length

@@ -15,13 +15,9 @@ constexpr size_t kPeOffset = 0x40;
 constexpr size_t kOptionalOffset = kPeOffset + 4 + 20;
 constexpr size_t kChecksumOffset = kOptionalOffset + 64;
 
-void Put16(Bytes& b, size_t at, uint16_t v) {
-    b[at] = static_cast<uint8_t>(v);
-    b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
+// Writes the low `size` bytes of v at `at`, little-endian.
+void Put(Bytes& b, size_t at, uint32_t v, int size) {
+    for (int i = 0; i < size; ++i) {
         b[at + i] = static_cast<uint8_t>(v >> (8 * i));
     }
 }
@@ -38,28 +34,28 @@ Bytes MakeImage(bool plus, size_t size = 0x400) {
     std::memset(b.data(), 0, 0x200);
     b[0] = 'M';
     b[1] = 'Z';
-    Put32(b, 0x3C, kPeOffset);
-    Put32(b, kPeOffset, 0x00004550);
-    Put16(b, kPeOffset + 4 + 16, plus ? 240 : 224);
-    Put16(b, kOptionalOffset, plus ? 0x20B : 0x10B);
-    Put32(b, kOptionalOffset + (plus ? 108 : 92), 16);
+    Put(b, 0x3C, kPeOffset, 4);
+    Put(b, kPeOffset, 0x00004550, 4);
+    Put(b, kPeOffset + 4 + 16, plus ? 240 : 224, 2);
+    Put(b, kOptionalOffset, plus ? 0x20B : 0x10B, 2);
+    Put(b, kOptionalOffset + (plus ? 108 : 92), 16, 4);
     return b;
 }
 
 // Appends a certificate table with one entry around the payload and points the security entry
 // at it, as a signing tool does.
-Bytes Sign(Bytes b, const Bytes& payload, bool plus, uint16_t revision = 0x0200, uint16_t type = 0x0002) {
+Bytes Sign(Bytes b, const Bytes& payload, bool plus) {
     b.resize((b.size() + 7) / 8 * 8, 0);
     const size_t table = b.size();
     const size_t length = 8 + payload.size();
     const size_t padded = (length + 7) / 8 * 8;
     b.resize(table + padded, 0);
-    Put32(b, table, static_cast<uint32_t>(length));
-    Put16(b, table + 4, revision);
-    Put16(b, table + 6, type);
+    Put(b, table, static_cast<uint32_t>(length), 4);
+    Put(b, table + 4, 0x0200, 2); // revision 2
+    Put(b, table + 6, 0x0002, 2); // PKCS#7 signed data
     std::memcpy(b.data() + table + 8, payload.data(), payload.size());
-    Put32(b, SecurityEntry(plus), static_cast<uint32_t>(table));
-    Put32(b, SecurityEntry(plus) + 4, static_cast<uint32_t>(padded));
+    Put(b, SecurityEntry(plus), static_cast<uint32_t>(table), 4);
+    Put(b, SecurityEntry(plus) + 4, static_cast<uint32_t>(padded), 4);
     return b;
 }
 
@@ -88,7 +84,7 @@ TEST(PeImageTest, DigestRangesSkipChecksumSecurityEntryAndTable) {
         }
     }
     Bytes fewDirectories = Sign(MakeImage(true), payload, true);
-    Put32(fewDirectories, kOptionalOffset + 108, 4);
+    Put(fewDirectories, kOptionalOffset + 108, 4, 4);
     CPeImage pe;
     ASSERT_EQ(pe.Parse(fewDirectories), EPeStatus::Valid);
     EXPECT_FALSE(pe.IsSigned()) << "fewer than five directories have no security entry";
@@ -106,22 +102,22 @@ TEST(PeImageTest, RejectsWhatIsNoPeFileAndTablesSigningToolsDoNotMake) {
         EPeStatus status;
     } rows[] = {
         {image([](Bytes& b) { b[0] = 'N'; }), EPeStatus::NotPe},
-        {image([](Bytes& b) { Put32(b, 0x3C, 0x7FFFFFF0); }), EPeStatus::NotPe},
+        {image([](Bytes& b) { Put(b, 0x3C, 0x7FFFFFF0, 4); }), EPeStatus::NotPe},
         {image([](Bytes& b) { b[kPeOffset] = 'N'; }), EPeStatus::NotPe},
-        {image([](Bytes& b) { Put16(b, kOptionalOffset, 0x107); }), EPeStatus::NotPe},
-        {image([](Bytes& b) { Put16(b, kPeOffset + 4 + 16, 112); }), EPeStatus::NotPe},
+        {image([](Bytes& b) { Put(b, kOptionalOffset, 0x107, 2); }), EPeStatus::NotPe},
+        {image([](Bytes& b) { Put(b, kPeOffset + 4 + 16, 112, 2); }), EPeStatus::NotPe},
         {Bytes(0x3F, 0), EPeStatus::NotPe},
         {image([](Bytes& b) { b.insert(b.end(), 8, 0); }), EPeStatus::BadCertificateTable},
-        {image([](Bytes& b) { Put32(b, SecurityEntry(true), 0x404); }), EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) { Put(b, SecurityEntry(true), 0x404, 4); }), EPeStatus::BadCertificateTable},
         {image([](Bytes& b) {
-             Put32(b, SecurityEntry(true), 0x40);
-             Put32(b, SecurityEntry(true) + 4, static_cast<uint32_t>(b.size() - 0x40));
+             Put(b, SecurityEntry(true), 0x40, 4);
+             Put(b, SecurityEntry(true) + 4, static_cast<uint32_t>(b.size() - 0x40), 4);
          }),
          EPeStatus::BadCertificateTable},
-        {image([](Bytes& b) { Put32(b, 0x400, 0x1000); }), EPeStatus::BadCertificateTable},
-        {image([](Bytes& b) { Put32(b, 0x400, 8); }), EPeStatus::BadCertificateTable},
-        {image([](Bytes& b) { Put16(b, 0x404, 0x0100); }), EPeStatus::BadCertificateTable},
-        {image([](Bytes& b) { Put16(b, 0x406, 0x0001); }), EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) { Put(b, 0x400, 0x1000, 4); }), EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) { Put(b, 0x400, 8, 4); }), EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) { Put(b, 0x404, 0x0100, 2); }), EPeStatus::BadCertificateTable},
+        {image([](Bytes& b) { Put(b, 0x406, 0x0001, 2); }), EPeStatus::BadCertificateTable},
     };
     for (size_t i = 0; i < std::size(rows); ++i) {
         CPeImage pe;

@@ -36,20 +36,17 @@ protected:
 
 } // namespace
 
-TEST(AuthenticodeVerifierTest, AcceptsWhatThisBuildSigned) {
+TEST(AuthenticodeVerifierTest, AcceptsWhatThisBuildSignedAndRejectsUnsignedChangedAndForeignFiles) {
     EXPECT_EQ(Verify(L"sample-signed.dll"), ETrustVerdict::Trusted);
     EXPECT_EQ(CAuthenticodeVerifier::ForPublisher().VerifyFile(ShippedPath(L"deskling.exe").c_str()),
               ETrustVerdict::Trusted);
-    const std::vector<uint8_t> otherPin(32, 0x5A);
-    EXPECT_EQ(CAuthenticodeVerifier(otherPin).VerifyFile(FixturePath(L"sample-signed.dll").c_str()),
-              ETrustVerdict::WrongPublisher);
-}
-
-TEST(AuthenticodeVerifierTest, RejectsUnsignedChangedAndForeignFiles) {
     EXPECT_EQ(Verify(L"sample-unsigned.dll"), ETrustVerdict::NoSignature);
     EXPECT_EQ(Verify(L"sample-changed.dll"), ETrustVerdict::BadDigest);
     // Same certificate subject, other key: only the key pin tells them apart.
     EXPECT_EQ(Verify(L"sample-foreign.dll"), ETrustVerdict::WrongPublisher);
+    const std::vector<uint8_t> otherPin(32, 0x5A);
+    EXPECT_EQ(CAuthenticodeVerifier(otherPin).VerifyFile(FixturePath(L"sample-signed.dll").c_str()),
+              ETrustVerdict::WrongPublisher);
 }
 
 TEST_F(SignedSampleTest, RejectsADamagedSignerSignature) {
