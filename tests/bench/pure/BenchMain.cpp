@@ -10,29 +10,22 @@ int main(int argc, char** argv) {
     std::vector<BenchEntry> entries = BenchRegistry();
     std::sort(entries.begin(), entries.end(),
               [](const BenchEntry& a, const BenchEntry& b) { return std::strcmp(a.name, b.name) < 0; });
-    if (argc > 1 && std::strcmp(argv[1], "--list") == 0) {
-        for (const BenchEntry& entry : entries) {
-            std::printf("%s\n", entry.name);
-        }
-        return 0;
-    }
-    std::vector<const BenchEntry*> chosen;
-    for (int i = 1; i < argc; ++i) {
-        auto found = std::find_if(entries.begin(), entries.end(),
-                                  [&](const BenchEntry& entry) { return std::strcmp(entry.name, argv[i]) == 0; });
-        if (found == entries.end()) {
+    const bool list = argc > 1 && std::strcmp(argv[1], "--list") == 0;
+    for (int i = list ? argc : 1; i < argc; ++i) {
+        if (std::none_of(entries.begin(), entries.end(),
+                         [&](const BenchEntry& entry) { return std::strcmp(entry.name, argv[i]) == 0; })) {
             std::fprintf(stderr, "no benchmark named %s (--list names them)\n", argv[i]);
             return 2;
         }
-        chosen.push_back(&*found);
     }
-    if (chosen.empty()) {
-        for (const BenchEntry& entry : entries) {
-            chosen.push_back(&entry);
+    for (const BenchEntry& entry : entries) {
+        const bool named =
+            std::any_of(argv + 1, argv + argc, [&](const char* arg) { return !std::strcmp(arg, entry.name); });
+        if (list) {
+            std::printf("%s\n", entry.name);
+        } else if (argc == 1 || named) {
+            entry.run();
         }
-    }
-    for (const BenchEntry* entry : chosen) {
-        entry->run();
     }
     return 0;
 }

@@ -28,8 +28,8 @@ DESKLING_BENCH(LunarHandle) {
     uint32_t sink = 0;
     const double ns = BestNsPerDay(5, [&](PackedDate day) {
         LunarCalendar* calendar = Ops::Create(day);
-        sink ^= static_cast<uint8_t>(calendar->lunarDate(calendar)[0]);
-        sink ^= static_cast<uint8_t>(calendar->eightWord(calendar)[0]);
+        sink ^= static_cast<uint8_t>(calendar->lunarDate(calendar)[0]) ^
+                static_cast<uint8_t>(calendar->eightWord(calendar)[0]);
         Ops::Release(calendar);
     });
     g_sink = sink;

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench/pure/BenchRegistry.h"
@@ -13,6 +15,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 // What the lunar benchmarks share: the days they convert and the figures of the independent library
@@ -52,82 +56,55 @@ struct LunarReferenceFigures {
     double textsNsPerDay; // lunar date text and eight-characters text
 };
 
-namespace lunar_bench {
-
-inline std::string ScriptPath() {
-    const std::string here = __FILE__;
-    return here.substr(0, here.find_last_of("/\\") + 1) + "lunar-reference.js";
-}
-
-inline std::optional<LunarReferenceFigures> Parse(const char* line) {
-    LunarReferenceFigures figures{};
-    if (std::sscanf(line, "days %ld info %lf texts %lf", &figures.days, &figures.infoNsPerDay,
-                    &figures.textsNsPerDay) != 3 ||
-        figures.days != static_cast<long>(LunarBenchDays().size())) {
-        return std::nullopt;
-    }
-    return figures;
-}
-
+// Runs lunar-reference.js under node, which writes its figures to a file that appears once complete. Under
+// Wine node is a Unix program: it starts from its Z: path, but its output reaches no Windows pipe and its
+// process handle tells nothing, hence the file.
+inline std::optional<LunarReferenceFigures> RunLunarReference() {
+    const std::string script = __FILE__;
+    const std::string command = "node \"" + script.substr(0, script.find_last_of("/\\") + 1) + "lunar-reference.js\" ";
 #ifdef _WIN32
-// Under Wine node is a Unix program: it starts from its Z: path, but its output reaches no Windows pipe and its
-// process handle tells nothing, so it writes its figures to a file that appears once complete.
-inline std::optional<LunarReferenceFigures> Run() {
-    if (!::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
-        return std::nullopt;
-    }
     const std::string unixResult = "/tmp/deskling-lunar-reference-" + std::to_string(::GetCurrentProcessId());
     const std::string result = "Z:" + unixResult;
-    std::wstring command = L"node \"";
-    for (char c : ScriptPath() + "\" " + unixResult) {
-        command += static_cast<wchar_t>(c);
-    }
+    std::wstring commandLine(command.begin(), command.end());
+    commandLine += std::wstring(unixResult.begin(), unixResult.end());
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(L"Z:\\usr\\bin\\node", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
+    if (!::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") ||
+        !::CreateProcessW(L"Z:\\usr\\bin\\node", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
         return std::nullopt;
     }
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    for (int waited = 0; waited < 3000; ++waited) {
-        if (FILE* file = std::fopen(result.c_str(), "r")) {
-            char line[256] = {};
-            const bool read = std::fgets(line, sizeof(line), file) != nullptr;
-            std::fclose(file);
-            std::remove(result.c_str());
-            return read ? Parse(line) : std::nullopt;
-        }
-        ::Sleep(100);
-    }
-    return std::nullopt;
-}
 #else
-inline std::optional<LunarReferenceFigures> Run() {
-    FILE* pipe = ::popen(("node \"" + ScriptPath() + "\"").c_str(), "r");
-    if (!pipe) {
+    const std::string result = "/tmp/deskling-lunar-reference-" + std::to_string(::getpid());
+    if (std::system((command + result).c_str()) != 0) {
         return std::nullopt;
     }
-    char line[256] = {};
-    const bool read = std::fgets(line, sizeof(line), pipe) != nullptr;
-    ::pclose(pipe);
-    return read ? Parse(line) : std::nullopt;
-}
 #endif
-
-} // namespace lunar_bench
-
-inline const std::optional<LunarReferenceFigures>& LunarReference() {
-    static const std::optional<LunarReferenceFigures> figures = lunar_bench::Run();
-    return figures;
+    for (int waited = 0; waited < 3000; ++waited) {
+        if (FILE* file = std::fopen(result.c_str(), "r")) {
+            LunarReferenceFigures figures{};
+            const int read = std::fscanf(file, "days %ld info %lf texts %lf", &figures.days, &figures.infoNsPerDay,
+                                         &figures.textsNsPerDay);
+            std::fclose(file);
+            std::remove(result.c_str());
+            if (read != 3 || figures.days != static_cast<long>(LunarBenchDays().size())) {
+                return std::nullopt;
+            }
+            return figures;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return std::nullopt;
 }
 
 // Our figure, the reference library's for the same days and their ratio.
 inline void ReportAgainstReference(const char* bench, const char* what, double ns,
                                    double LunarReferenceFigures::*referenceFigure) {
     BenchFigure(bench, what, ns, "ns/day");
-    const std::optional<LunarReferenceFigures>& reference = LunarReference();
+    static const std::optional<LunarReferenceFigures> reference = RunLunarReference();
     if (!reference) {
         BenchNote(bench, "reference library not measured (needs node and tools/gen-lunar-data's install)");
         return;

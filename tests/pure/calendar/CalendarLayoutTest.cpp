@@ -7,16 +7,21 @@ namespace {
 constexpr CalendarRect kWork{0, 0, 1280, 770};
 
 TEST(CalendarLayout, PlacementTakesTheSavedPlaceOnlyInsideTheReducedWorkArea) {
-    auto at = [](CalendarPoint p) { return std::make_pair(p.x, p.y); };
-    EXPECT_EQ(at(CalendarPlacement(kWork, -1, -1)), std::make_pair(1280 - 417, 0));
-    EXPECT_EQ(at(CalendarPlacement(kWork, 100, 200)), std::make_pair(100, 200));
-    EXPECT_EQ(at(CalendarPlacement(kWork, 1249, 739)), std::make_pair(1249, 739));
-    EXPECT_EQ(at(CalendarPlacement(kWork, 1250, 100)), std::make_pair(863, 0));
-    EXPECT_EQ(at(CalendarPlacement(kWork, 100, 740)), std::make_pair(863, 0));
-    EXPECT_EQ(at(CalendarPlacement(kWork, -1, 100)), std::make_pair(863, 0));
-    EXPECT_EQ(at(CalendarPlacement(kWork, 100, -1)), std::make_pair(863, 0));
-    // A work area that does not start at the origin (a bar on the top or left).
-    EXPECT_EQ(at(CalendarPlacement(CalendarRect{40, 30, 1280, 800}, 20, 100)), std::make_pair(863, 30));
+    const struct {
+        CalendarRect work;
+        int x, y, wantX, wantY;
+    } rows[] = {
+        {kWork, -1, -1, 863, 0},       {kWork, 100, 200, 100, 200},
+        {kWork, 1249, 739, 1249, 739}, {kWork, 1250, 100, 863, 0},
+        {kWork, 100, 740, 863, 0},     {kWork, -1, 100, 863, 0},
+        {kWork, 100, -1, 863, 0},      {{40, 30, 1280, 800}, 20, 100, 863, 30},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.x << "," << r.y);
+        const CalendarPoint at = CalendarPlacement(r.work, r.x, r.y);
+        EXPECT_EQ(at.x, r.wantX);
+        EXPECT_EQ(at.y, r.wantY);
+    }
 }
 
 TEST(CalendarLayout, DragsStayInsideTheWorkAreaLessTen) {
@@ -28,21 +33,17 @@ TEST(CalendarLayout, DragsStayInsideTheWorkAreaLessTen) {
 }
 
 TEST(CalendarLayout, BackgroundBands) {
-    auto frame = [](int percent) { return CalendarBackgroundFor(percent).frame; };
-    EXPECT_EQ(frame(0), 1001);
-    EXPECT_EQ(frame(29), 1001);
-    EXPECT_EQ(frame(40), 1001);
-    EXPECT_EQ(frame(50), 1005);
-    EXPECT_EQ(frame(69), 1005);
-    EXPECT_EQ(frame(70), 1004);
-    EXPECT_EQ(frame(79), 1004);
-    EXPECT_EQ(frame(80), 1003);
-    EXPECT_EQ(frame(100), 1003);
-    const CalendarBackgroundImages high = CalendarBackgroundFor(85);
-    EXPECT_EQ(high.titleStrip, 1015);
-    EXPECT_EQ(high.body, 1009);
-    EXPECT_EQ(CalendarBackgroundFor(55).titleStrip, 1017);
-    EXPECT_EQ(CalendarBackgroundFor(75).body, 1010);
+    const struct {
+        int percent, titleStrip, body, frame;
+    } rows[] = {{29, 1013, 1007, 1001}, {40, 1013, 1007, 1001}, {50, 1017, 1011, 1005}, {69, 1017, 1011, 1005},
+                {70, 1016, 1010, 1004}, {79, 1016, 1010, 1004}, {80, 1015, 1009, 1003}, {100, 1015, 1009, 1003}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.percent);
+        const CalendarBackgroundImages images = CalendarBackgroundFor(r.percent);
+        EXPECT_EQ(images.titleStrip, r.titleStrip);
+        EXPECT_EQ(images.body, r.body);
+        EXPECT_EQ(images.frame, r.frame);
+    }
 }
 
 } // namespace

@@ -6,20 +6,19 @@
 
 namespace {
 
-int Entry(int year) {
-    return static_cast<int>(LunarYearTable[year - 1900]);
-}
+// The table's days for 1902-2099 are checked day by day through the engine against the reference calendar;
+// here the rows themselves.
 
 int NewYearDay(int year) {
-    const int md = Entry(year) & 0xFF;
+    const int md = static_cast<int>(LunarYearTable[year - 1900] & 0xFF);
     return DayNumber(year, md / 100, md % 100);
 }
 
 int LengthOfYear(int year) {
-    const int e = Entry(year);
-    int total = (e >> 8 & 0xF) != 0 ? 29 + (e >> 12 & 1) : 0;
+    const uint32_t e = LunarYearTable[year - 1900];
+    int total = (e >> 8 & 0xF) != 0 ? 29 + static_cast<int>(e >> 12 & 1) : 0;
     for (int m = 1; m <= 12; ++m) {
-        total += 29 + (e >> (28 - m) & 1);
+        total += 29 + static_cast<int>(e >> (28 - m) & 1);
     }
     return total;
 }
@@ -36,43 +35,12 @@ TEST(LunarYearTable, TellingRowsOfTheRealCalendar) {
 }
 
 TEST(LunarYearTable, EveryYearAddsUpToTheNextNewYear) {
-    ASSERT_EQ(GoldenNewYears().size(), 201u);
-    for (int y = 1901; y <= 2099; ++y) {
-        EXPECT_EQ(NewYearDay(y) + LengthOfYear(y), NewYearDay(y + 1)) << y;
-    }
-    const GoldenDate next = GoldenNewYears()[2101 - 1901];
-    EXPECT_EQ(NewYearDay(2100) + LengthOfYear(2100), DayNumber(next.year, next.month, next.day));
+    const std::vector<GoldenDate>& newYears = GoldenNewYears();
+    ASSERT_EQ(newYears.size(), 201u);
     for (int y = 1901; y <= 2100; ++y) {
-        EXPECT_EQ(LunarYearTable[y - 1900] >> 28, 0u) << y;
-        EXPECT_EQ(LunarYearTable[y - 1900] >> 13 & 7u, 0u) << y;
-    }
-}
-
-TEST(LunarYearTable, AgreesWithTheReferenceCalendar) {
-    ASSERT_EQ(GoldenNewYears().size(), 201u);
-    for (int y = 1901; y <= 2100; ++y) {
-        const GoldenDate ny = GoldenNewYears()[y - 1901];
-        EXPECT_EQ(Entry(y) & 0xFF, ny.month * 100 + ny.day) << y;
-    }
-    // Lengths of every month in the golden data, and the leap month of every lunar year wholly inside it.
-    int leapOf[2101] = {};
-    for (const GoldenMonth& month : GoldenMonths()) {
-        if (month.leap) {
-            leapOf[month.lunarYear] = month.lunarMonth;
-        }
-    }
-    for (int y = 1902; y <= 2098; ++y) {
-        EXPECT_EQ(Entry(y) >> 8 & 0xF, leapOf[y]) << y;
-    }
-    for (const GoldenMonth& month : GoldenMonths()) {
-        const int e = Entry(month.lunarYear);
-        if (month.leap) {
-            EXPECT_EQ(e >> 8 & 0xF, month.lunarMonth) << month.lunarYear;
-            EXPECT_EQ(29 + (e >> 12 & 1), month.days) << month.lunarYear;
-        } else {
-            EXPECT_EQ(29 + (e >> (28 - month.lunarMonth) & 1), month.days)
-                << month.lunarYear << "-" << +month.lunarMonth;
-        }
+        const GoldenDate next = newYears[y + 1 - 1901];
+        EXPECT_EQ(NewYearDay(y) + LengthOfYear(y), DayNumber(next.year, next.month, next.day)) << y;
+        EXPECT_EQ(LunarYearTable[y - 1900] & 0xF000E000u, 0u) << "unused bits of " << y;
     }
 }
 

@@ -25,12 +25,6 @@ inline const IMAGE_NT_HEADERS* NtHeaders(HMODULE module) {
     return reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
 }
 
-inline bool IsInsideImage(HMODULE module, const void* address) {
-    const auto* base = reinterpret_cast<const BYTE*>(module);
-    const auto* p = static_cast<const BYTE*>(address);
-    return p >= base && p < base + NtHeaders(module)->OptionalHeader.SizeOfImage;
-}
-
 // One import slot: the library, the import's name (or "#ordinal"), the slot's current value and the name
 // reference an unbound slot holds.
 struct ImportSlot {
