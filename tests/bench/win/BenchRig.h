@@ -17,16 +17,13 @@ using namespace e2e;
 
 inline double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0.0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    return values.empty() ? 0.0 : (values[(values.size() - 1) / 2] + values[values.size() / 2]) / 2;
 }
 
 // Each undone when the rig goes: the log switch it created, the companion it started.
 class CBenchRig {
 public:
     explicit CBenchRig(const char* bench) : m_bench(bench) {}
-    CBenchRig(const CBenchRig&) = delete;
-    CBenchRig& operator=(const CBenchRig&) = delete;
 
     // False, with a note saying why, when the benchmark cannot run.
     bool Start() {

@@ -24,7 +24,7 @@ namespace {
 using namespace bench;
 
 constexpr char kBench[] = "CalendarWidget";
-constexpr wchar_t kBareSwitch[] = L"--bare-layered-window";
+constexpr wchar_t kBareSwitch[] = L"--bare-layered-window ";
 constexpr int kLatencyRuns = 5;
 constexpr DWORD kIdleSeconds = 20;
 
@@ -65,7 +65,7 @@ constexpr DWORD kIdleSeconds = 20;
     const std::wstring commandLine = ::GetCommandLineW();
     const size_t at = commandLine.find(kBareSwitch);
     if (at != std::wstring::npos) {
-        RunBareWindow(commandLine.substr(at + std::wstring(kBareSwitch).size() + 1));
+        RunBareWindow(commandLine.substr(at + std::size(kBareSwitch) - 1));
     }
     return true;
 }();
@@ -75,22 +75,15 @@ std::string ReadUnixFile(const std::wstring& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The Unix process whose command line (its arguments apart, each ended by a zero) holds every one of the
-// parts in UTF-8; empty when there is none.
-std::wstring UnixProcessFolder(const std::vector<std::wstring>& parts) {
-    std::vector<std::string> utf8;
-    for (const std::wstring& part : parts) {
-        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, part.c_str(), -1, nullptr, 0, nullptr, nullptr);
-        utf8.emplace_back(static_cast<size_t>(bytes > 0 ? bytes - 1 : 0), '\0');
-        ::WideCharToMultiByte(CP_UTF8, 0, part.c_str(), -1, utf8.back().data(), bytes, nullptr, nullptr);
-    }
+// The Unix process whose command line (its arguments apart, each ended by a zero) holds both parts; empty
+// when there is none.
+std::wstring UnixProcessFolder(const char* part, const char* otherPart) {
     WIN32_FIND_DATAW entry;
     CFindHandle find(::FindFirstFileW(L"Z:\\proc\\*", &entry));
     for (bool more = static_cast<bool>(find); more; more = ::FindNextFileW(find.Get(), &entry)) {
         const std::wstring folder = std::wstring(L"Z:\\proc\\") + entry.cFileName;
         const std::string commandLine = iswdigit(entry.cFileName[0]) ? ReadUnixFile(folder + L"\\cmdline") : "";
-        if (std::all_of(utf8.begin(), utf8.end(),
-                        [&](const std::string& part) { return commandLine.find(part) != std::string::npos; })) {
+        if (commandLine.find(part) != std::string::npos && commandLine.find(otherPart) != std::string::npos) {
             return folder;
         }
     }
@@ -141,14 +134,14 @@ std::optional<double> CalendarLatency() {
 }
 
 // Starts the bare process; its creation-to-first-frame milliseconds, or a negative value.
-double StartBare(CChildProcess& bare, std::wstring& report) {
+double StartBare(CChildProcess& bare) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    report = MakeTempFolder(L"bench-bare") + L"\\latency.txt";
+    const std::wstring report = MakeTempFolder(L"bench-bare") + L"\\latency.txt";
     double latencyMs = -1;
-    if (bare.Start(Quoted(self) + L" " + kBareSwitch + L" " + report)) {
-        WaitUntil([&] { return PathExists(report); }, 10s);
-        std::ifstream(std::filesystem::path(report)) >> latencyMs;
+    if (bare.Start(Quoted(self) + L" " + kBareSwitch + report)) {
+        // The file may show before its figure does.
+        WaitUntil([&] { return static_cast<bool>(std::ifstream(std::filesystem::path(report)) >> latencyMs); }, 10s);
     }
     DeleteTree(FolderOf(report));
     return latencyMs;
@@ -171,8 +164,7 @@ DESKLING_BENCH(CalendarWidget) {
             latency = instance.Start() ? CalendarLatency() : std::nullopt;
         }
         CChildProcess bare;
-        std::wstring report;
-        const double bareLatency = StartBare(bare, report);
+        const double bareLatency = StartBare(bare);
         if (!latency || bareLatency < 0) {
             rig.Note("run " + std::to_string(run) + " did not complete");
             return;
@@ -186,13 +178,12 @@ DESKLING_BENCH(CalendarWidget) {
     // Idle cost and memory: the calendar shown and left alone, beside the bare window, over one interval.
     CRunningInstance instance;
     CChildProcess bare;
-    std::wstring report;
-    if (!instance.Start() || !CalendarLatency() || StartBare(bare, report) < 0) {
+    if (!instance.Start() || !CalendarLatency() || StartBare(bare) < 0) {
         rig.Note("the idle measurement could not start");
         return;
     }
-    const std::wstring desklingUnix = UnixProcessFolder({DesklingExe(), L"/weather"});
-    const std::wstring bareUnix = UnixProcessFolder({report});
+    const std::wstring desklingUnix = UnixProcessFolder("deskling.exe", "/weather");
+    const std::wstring bareUnix = UnixProcessFolder("bench-bare", "latency.txt");
     if (desklingUnix.empty() || bareUnix.empty()) {
         rig.Note("the Unix processes were not found under /proc");
         return;

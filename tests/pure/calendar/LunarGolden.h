@@ -10,47 +10,31 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "e2e/E2eHarness.h"
 #endif
 
 // Reference calendar data from tools/gen-lunar-data, kept in tests/data and read once per run.
 
 struct GoldenDate {
-    int year;
-    int month;
-    int day;
+    int year, month, day;
 };
 
 // One lunar month: the Gregorian date of its first day, the lunar year it belongs to, its number, whether it is
 // the leap month, its length and the sexagenary index (0 = jia-zi) of its first day.
 struct GoldenMonth {
-    int year;
-    int month;
-    int day;
-    int lunarYear;
-    int lunarMonth;
-    int leap;
-    int days;
-    int firstDayCycle;
+    int year, month, day, lunarYear, lunarMonth, leap, days, firstDayCycle;
 };
 
 // The rows of a file in tests/data, comment lines left out: `fields` integers each, separated by blanks or
 // dashes, stored over a struct of as many ints. A missing file or a bad line fails the test.
 template <typename Row> std::vector<Row> ReadGoldenFile(const char* name, size_t expectedRows) {
     constexpr int fields = sizeof(Row) / sizeof(int);
-    std::string path = std::string(DESKLING_TEST_DATA_DIR "/") + name;
-    FILE* file = nullptr;
+    const std::string path = std::string(DESKLING_TEST_DATA_DIR "/") + name;
 #ifdef _WIN32
-    // The source folder is a Unix path; under Wine it is opened through its DOS name.
-    using ToDos = WCHAR*(CDECL*)(const char*);
-    auto toDos = reinterpret_cast<ToDos>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (WCHAR* dosName = toDos ? toDos(path.c_str()) : nullptr) {
-        file = _wfopen(dosName, L"r");
-        ::HeapFree(::GetProcessHeap(), 0, dosName);
-    }
+    FILE* file = _wfopen(e2e::WindowsPathOf(path).c_str(), L"r"); // the Unix path through its DOS name
+#else
+    FILE* file = std::fopen(path.c_str(), "r");
 #endif
-    file = file ? file : std::fopen(path.c_str(), "r");
     std::vector<Row> rows;
     if (!file) {
         ADD_FAILURE() << "cannot open " << path;

@@ -46,17 +46,11 @@ public:
 
     std::mutex m_mutex;
     CalendarMonth m_month;
-    DWORD m_monthThread = 0;
-    int m_months = 0;
     HolidayDaySet m_rest, m_work;
     std::wstring m_year;
-    DWORD m_holidayThread = 0;
-    int m_holidays = 0;
+    DWORD m_monthThread = 0, m_holidayThread = 0;
+    int m_months = 0, m_holidays = 0;
 };
-
-CalendarDate FifteenthOfMay() {
-    return CalendarDate{2024, 5, 15};
-}
 
 std::string ReadAll(const std::wstring& path) {
     std::ifstream in{std::filesystem::path(path), std::ios::binary};
@@ -86,7 +80,7 @@ protected:
         ASSERT_TRUE(s_http->IsInitialised());
         ASSERT_TRUE(m_folder.IsCreated());
         ASSERT_TRUE(CUIThreadWindow::GetInstance()->Create());
-        SetCalendarClockSource(&FifteenthOfMay);
+        SetCalendarClockSource([] { return CalendarDate{2024, 5, 15}; });
         ASSERT_TRUE(CScratchFolder::WriteFileText(m_folder / L"holiday.db", kOldFile));
     }
     void TearDown() override { SetCalendarClockSource(nullptr); }

@@ -5,6 +5,7 @@
 #include <io.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -18,10 +19,7 @@ namespace {
 
 // Dates whose texts are known from the Chinese calendar. Texts are UTF-8; null means not checked for that date.
 struct LunarEdgeCase {
-    int year;
-    int month;
-    int day;
-    int hour;
+    int year, month, day, hour;
     const char* texts[5]; // lunar date, eight characters, zodiac, solar term, festival
 };
 
@@ -124,10 +122,8 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(s_module) << "cannot load deskling.exe: error " << ::GetLastError();
-        ASSERT_TRUE(s_create && s_createWithTime && s_release);
-        for (LCTextFn fn : s_texts) {
-            ASSERT_TRUE(fn);
-        }
+        ASSERT_TRUE(s_create && s_createWithTime && s_release &&
+                    std::all_of(s_texts, s_texts + 5, [](LCTextFn fn) { return fn != nullptr; }));
     }
 
     static inline CModule s_module;
