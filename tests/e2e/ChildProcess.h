@@ -7,23 +7,27 @@
 
 namespace e2e {
 
-// A process started by a test. One that is still running when the object goes is terminated, so a
-// failed assertion never leaves a program behind to disturb the next test.
+// A process started by a test. One still running when the object goes is terminated, so a failed
+// assertion never leaves a program behind to disturb the next test.
 class CChildProcess {
 public:
     CChildProcess() = default;
-    ~CChildProcess() { Terminate(); }
+    ~CChildProcess() {
+        if (IsRunning()) {
+            ::TerminateProcess(m_process.Get(), 1);
+            ::WaitForSingleObject(m_process.Get(), 5000);
+        }
+    }
     CChildProcess(CChildProcess&&) = default;
     CChildProcess& operator=(CChildProcess&&) = default;
 
-    // commandLine holds the program path first; folder is the working folder (the caller's when empty).
-    bool Start(const std::wstring& commandLine, const std::wstring& folder = {}) {
+    // commandLine holds the program path first.
+    bool Start(const std::wstring& commandLine) {
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION started = {};
         std::wstring text = commandLine;
-        if (!::CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
+        if (!::CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
             return false;
         }
         CKernelHandle thread(started.hThread);
@@ -34,7 +38,6 @@ public:
     }
 
     DWORD Id() const { return m_id; }
-    HANDLE Handle() const { return m_process.Get(); }
     const std::wstring& CommandLine() const { return m_commandLine; }
     bool IsRunning() const { return m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT; }
 
@@ -50,13 +53,6 @@ public:
             return std::nullopt;
         }
         return code;
-    }
-
-    void Terminate() {
-        if (IsRunning()) {
-            ::TerminateProcess(m_process.Get(), 1);
-            ::WaitForSingleObject(m_process.Get(), 5000);
-        }
     }
 
 private:

@@ -1,5 +1,5 @@
 // The wallpaper-application companion as deskling sees it: control window, channel id, desktop bars,
-// widgets opened by starting deskling.exe, and a clean quit.
+// widgets opened by starting deskling.exe, and a clean quit that deskling follows.
 
 #include "e2e/DesklingE2eTest.h"
 
@@ -11,78 +11,64 @@ namespace {
 std::wstring ReadChannelId() {
     wchar_t value[512] = {};
     DWORD bytes = sizeof(value) - sizeof(wchar_t);
-    if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper", L"PID", RRF_RT_REG_SZ, nullptr, value, &bytes) !=
-        ERROR_SUCCESS) {
-        return L"<none>";
-    }
-    return value;
-}
-
-HWND VisibleBar(const std::wstring& title) {
-    for (HWND bar : FindTopLevelWindows(kBarWndClass)) {
-        if (WindowTitle(bar) == title && ::IsWindowVisible(bar)) {
-            return bar;
-        }
-    }
-    return nullptr;
+    LSTATUS status =
+        ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper", L"PID", RRF_RT_REG_SZ, nullptr, value, &bytes);
+    return status == ERROR_SUCCESS ? value : L"<none>";
 }
 
 using CompanionE2eTest = CDesklingE2eTest;
 
-TEST_F(CompanionE2eTest, WritesTheChannelIdAndKeepsOneControlWindow) {
+TEST_F(CompanionE2eTest, KeepsOneControlWindowWritesTheChannelIdAndShowsTheBarsOnRequest) {
+    CChildProcess& idleQuit = Start(Quoted(CompanionExe()) + L" /quit");
+    ASSERT_TRUE(idleQuit.WaitForExit(5000));
+    EXPECT_EQ(idleQuit.ExitCode(), 0u) << "/quit with nothing running";
+
     StartCompanion(L"/channel=7788");
     EXPECT_EQ(ReadChannelId(), L"7788");
-    // A later run hands its command over instead of making a second control window.
-    CChildProcess& later = Start(Quoted(CompanionExe()) + L" /channel=9900");
-    ASSERT_TRUE(later.WaitForExit(5000));
-    EXPECT_EQ(later.ExitCode(), 0u);
-    EXPECT_TRUE(WaitUntil([] { return ReadChannelId() == L"9900"; }, 3s)) << Narrow(ReadChannelId());
+    EXPECT_EQ(VisibleBar(kSwitchBar), nullptr);
+    EXPECT_EQ(VisibleBar(kFence), nullptr);
+    const struct {
+        const wchar_t* arguments;
+        bool switchBar, fence;
+    } rows[] = {{L"/fence /channel=9900", false, true}, {L" opensuperwp ", true, true}, {L"/hidebars", false, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(Narrow(row.arguments));
+        PassToCompanion(row.arguments);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                return (VisibleBar(kSwitchBar) != nullptr) == row.switchBar &&
+                       (VisibleBar(kFence) != nullptr) == row.fence;
+            },
+            3s));
+    }
+    EXPECT_EQ(ReadChannelId(), L"9900");
     EXPECT_EQ(FindTopLevelWindows(kControlWndClass).size(), 1u);
+
+    DWORD ignored = 0, size = ::GetFileVersionInfoSizeW(CompanionExe().c_str(), &ignored);
+    std::vector<BYTE> block(size);
+    ASSERT_TRUE(size && ::GetFileVersionInfoW(CompanionExe().c_str(), 0, size, block.data()));
+    wchar_t* name = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\StringFileInfo\\080404b0\\OriginalFilename",
+                                 reinterpret_cast<void**>(&name), &length));
+    EXPECT_STREQ(name, L"Vexawpapp.exe");
 }
 
-TEST_F(CompanionE2eTest, ShowsAndHidesTheDesktopBarsOnRequest) {
-    StartCompanion();
-    EXPECT_EQ(VisibleBar(L"VexaDirectUICls_SwitchBar"), nullptr);
-    EXPECT_EQ(VisibleBar(L"VexaDTFence"), nullptr);
-
-    Start(Quoted(CompanionExe()) + L" /fence").WaitForExit(5000);
-    EXPECT_TRUE(WaitUntil([] { return VisibleBar(L"VexaDTFence") != nullptr; }, 3s));
-    EXPECT_EQ(VisibleBar(L"VexaDirectUICls_SwitchBar"), nullptr);
-
-    Start(Quoted(CompanionExe()) + L" opensuperwp ").WaitForExit(5000);
-    EXPECT_TRUE(WaitUntil([] { return VisibleBar(L"VexaDirectUICls_SwitchBar") != nullptr; }, 3s));
-
-    Start(Quoted(CompanionExe()) + L" /hidebars").WaitForExit(5000);
-    EXPECT_TRUE(WaitUntil(
-        [] { return VisibleBar(L"VexaDirectUICls_SwitchBar") == nullptr && VisibleBar(L"VexaDTFence") == nullptr; },
-        3s));
-}
-
-TEST_F(CompanionE2eTest, StartsDesklingWithItsSwitchesAndPassesLaterOnesOn) {
-    StartCompanion(L"/calendar");
+TEST_F(CompanionE2eTest, StartsDesklingWithItsSwitchesPassesLaterOnesOnAndDesklingFollowsItsQuit) {
+    CChildProcess& companion = StartCompanion(L"/weather");
     HWND mainWnd = WaitForWindow(kMainWndClass, 0, 10s);
     ASSERT_NE(mainWnd, nullptr) << LogForMessage();
-    EXPECT_TRUE(WaitForLog(L"widget calendar show:1", 5s)) << LogForMessage();
-
-    CChildProcess& later = Start(Quoted(CompanionExe()) + L" /news /tempmonitor");
-    ASSERT_TRUE(later.WaitForExit(5000));
-    EXPECT_EQ(later.ExitCode(), 0u);
-    EXPECT_TRUE(WaitForLog(L"widget news show:1", 10s)) << LogForMessage();
-    EXPECT_TRUE(WaitForLog(L"tempmonitor StartMonitor autoStart:0", 5s)) << LogForMessage();
-    EXPECT_EQ(FindTopLevelWindows(kMainWndClass), std::vector<HWND>{mainWnd});
-}
-
-TEST_F(CompanionE2eTest, QuitEndsTheCompanionAndDesklingFollowsWithinASecond) {
-    CChildProcess& companion = StartCompanion(L"/weather");
-    ASSERT_NE(WaitForWindow(kMainWndClass, 0, 10s), nullptr) << LogForMessage();
-    std::vector<DWORD> desklings = ProcessIdsNamed(L"deskling.exe");
-    ASSERT_EQ(desklings.size(), 1u);
-    CKernelHandle deskling(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, desklings[0]));
+    EXPECT_TRUE(WaitForLog(L"widget weather show:1", 5s)) << LogForMessage();
+    DWORD desklingId = 0;
+    ::GetWindowThreadProcessId(mainWnd, &desklingId);
+    CKernelHandle deskling(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, desklingId));
     ASSERT_TRUE(deskling);
 
-    CChildProcess& quit = Start(Quoted(CompanionExe()) + L" /quit");
-    ASSERT_TRUE(quit.WaitForExit(5000));
-    EXPECT_EQ(quit.ExitCode(), 0u);
+    PassToCompanion(L"/calendar");
+    EXPECT_TRUE(WaitForCalendar(desklingId)) << LogForMessage();
+    EXPECT_EQ(FindTopLevelWindows(kMainWndClass), std::vector<HWND>{mainWnd});
+
+    PassToCompanion(L"/quit");
     ASSERT_TRUE(companion.WaitForExit(3000));
     EXPECT_EQ(companion.ExitCode(), 0u);
     auto gone = Clock::now();
@@ -91,30 +77,6 @@ TEST_F(CompanionE2eTest, QuitEndsTheCompanionAndDesklingFollowsWithinASecond) {
     DWORD code = 1;
     EXPECT_TRUE(::GetExitCodeProcess(deskling.Get(), &code));
     EXPECT_EQ(code, 0u);
-}
-
-TEST_F(CompanionE2eTest, QuitWithNothingRunningEndsAtOnce) {
-    CChildProcess& quit = Start(Quoted(CompanionExe()) + L" /quit");
-    ASSERT_TRUE(quit.WaitForExit(5000));
-    EXPECT_EQ(quit.ExitCode(), 0u);
-    EXPECT_TRUE(FindTopLevelWindows(kControlWndClass).empty());
-}
-
-TEST_F(CompanionE2eTest, CarriesAVersionResource) {
-    DWORD ignored = 0;
-    DWORD size = ::GetFileVersionInfoSizeW(CompanionExe().c_str(), &ignored);
-    ASSERT_GT(size, 0u);
-    std::vector<BYTE> block(size);
-    ASSERT_TRUE(::GetFileVersionInfoW(CompanionExe().c_str(), 0, size, block.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_NE(fixed->dwFileVersionMS | fixed->dwFileVersionLS, 0u);
-    wchar_t* name = nullptr;
-    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\StringFileInfo\\080404b0\\OriginalFilename",
-                                 reinterpret_cast<void**>(&name), &length));
-    EXPECT_STREQ(name, L"Vexawpapp.exe");
 }
 
 } // namespace

@@ -11,12 +11,26 @@
 namespace e2e {
 
 inline constexpr wchar_t kMainWndClass[] = L"VexawpMainWndClass";
+inline constexpr wchar_t kCalendarWndClass[] = L"VexawpCalendarWndClass";
 inline constexpr wchar_t kControlWndClass[] = L"VexaWallPaperCtrlCls";
-inline constexpr wchar_t kBarWndClass[] = L"VexaDirectUICls";
+inline constexpr wchar_t kSwitchBar[] = L"VexaDirectUICls_SwitchBar";
+inline constexpr wchar_t kFence[] = L"VexaDTFence";
+
+// The visible wallpaper-application bar with this title, if any.
+inline HWND VisibleBar(const wchar_t* title) {
+    for (HWND bar : FindTopLevelWindows(L"VexaDirectUICls")) {
+        wchar_t text[64] = {};
+        ::GetWindowTextW(bar, text, ARRAYSIZE(text));
+        if (std::wstring(text) == title && ::IsWindowVisible(bar)) {
+            return bar;
+        }
+    }
+    return nullptr;
+}
 
 // Base of the end-to-end tests: every test starts with the log switched on and empty, no data folder,
-// no wallpaper-application key and no program of the tree running, and ends with the companion asked
-// to quit and every deskling.exe gone.
+// no wallpaper-application key and no program of the tree running, and ends with the companion's control
+// window closed, after which every deskling.exe must end by itself.
 class CDesklingE2eTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -26,17 +40,16 @@ protected:
         ASSERT_TRUE(EnableLog());
         ASSERT_TRUE(ClearLog());
         ASSERT_TRUE(DeleteTree(DataFolder()));
-        ASSERT_TRUE(DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\VexaWallPaper"));
+        LSTATUS status = ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper");
+        ASSERT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND);
     }
 
-    // The companion going is the wallpaper application going: every deskling.exe must follow it
-    // within about a second, by itself.
     void TearDown() override {
         for (HWND control : FindTopLevelWindows(kControlWndClass)) {
             ::PostMessageW(control, WM_CLOSE, 0, 0);
         }
-        bool desklingEnded = WaitUntil([] { return ProcessIdsNamed(L"deskling.exe").empty(); }, 3s);
-        EXPECT_TRUE(desklingEnded) << "deskling.exe still runs 3 s after the control window was closed";
+        EXPECT_TRUE(WaitUntil([] { return ProcessIdsNamed(L"deskling.exe").empty(); }, 3s))
+            << "deskling.exe still runs 3 s after the control window was closed";
         EndProcessesNamed(L"deskling.exe");
         m_processes.clear();
         for (const std::wstring& folder : m_tempFolders) {
@@ -52,9 +65,15 @@ protected:
     // Starts the companion and waits for its control window.
     CChildProcess& StartCompanion(const std::wstring& arguments = {}) {
         CChildProcess& companion = Start(Quoted(CompanionExe()) + L" " + arguments);
-        EXPECT_NE(WaitForWindow(kControlWndClass, companion.Id(), 10s), nullptr)
-            << "the companion shows no control window";
+        EXPECT_NE(WaitForWindow(kControlWndClass, companion.Id(), 10s), nullptr) << "no control window";
         return companion;
+    }
+
+    // Runs a later companion, which hands its arguments to the running one and ends with code 0.
+    void PassToCompanion(const std::wstring& arguments) {
+        CChildProcess& later = Start(Quoted(CompanionExe()) + L" " + arguments);
+        EXPECT_TRUE(later.WaitForExit(5000));
+        EXPECT_EQ(later.ExitCode(), 0u) << Narrow(arguments);
     }
 
     CChildProcess& Start(const std::wstring& commandLine) {
@@ -67,6 +86,11 @@ protected:
         return WaitForWindow(kMainWndClass, process.Id(), timeout);
     }
 
+    // True once the process shows its calendar window.
+    static bool WaitForCalendar(DWORD processId) {
+        return WaitUntil([&] { return ::IsWindowVisible(WaitForWindow(kCalendarWndClass, processId, 0ms)); }, 10s);
+    }
+
     // A scratch folder removed when the test ends.
     std::wstring TempFolder(const std::wstring& tag) {
         std::wstring folder = MakeTempFolder(tag);
@@ -76,11 +100,10 @@ protected:
     }
 
     static std::string Narrow(const std::wstring& text) {
-        int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                          nullptr);
-        std::string utf8(static_cast<size_t>(bytes), '\0');
-        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), bytes, nullptr,
-                              nullptr);
+        std::string utf8(text.size() * 3, '\0');
+        int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(),
+                                          static_cast<int>(utf8.size()), nullptr, nullptr);
+        utf8.resize(static_cast<size_t>(bytes > 0 ? bytes : 0));
         return utf8;
     }
 

@@ -1,9 +1,8 @@
 #pragma once
 
 // Helpers for tests and benchmarks that drive the real programs of the runnable tree: where the
-// programs, the log and the data folder are, polling with deadlines, windows by class, processes by
-// name and folder clean-up. Plain functions over Win32, without the test framework, so the benchmark
-// program shares them.
+// programs, the log and the data folder are, polling with deadlines, windows, processes and the screen.
+// Plain functions over Win32, without the test framework, so the benchmark program shares them.
 
 #include "app/ScopedHandle.h"
 
@@ -47,42 +46,22 @@ inline std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-// A Unix path as Wine names it for Windows programs; a Windows path is returned as it is.
-inline std::wstring WindowsPathOf(const std::string& path) {
-    if (path.empty() || path[0] != '/') {
-        return std::wstring(path.begin(), path.end());
-    }
-    using DosName = WCHAR*(CDECL*)(LPCSTR);
-    auto toDos = reinterpret_cast<DosName>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (toDos) {
-        if (WCHAR* dos = toDos(path.c_str())) {
-            std::wstring result = dos;
-            ::HeapFree(::GetProcessHeap(), 0, dos);
-            return result;
-        }
-    }
-    // Wine maps the Unix root to drive Z: in every prefix it creates.
-    std::wstring result = L"Z:";
-    for (char c : path) {
-        result.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
-    }
-    return result;
-}
-
-// The runnable tree: DESKLING_BIN_DIR, or "bin" beside the folder of this program (the build puts
-// test programs in <build>/tests and shipped ones in <build>/bin).
+// The runnable tree: DESKLING_BIN_DIR (a Unix path is taken through drive Z:, which Wine maps to the
+// Unix root in every prefix), or "bin" beside the folder of this program (<build>/tests and <build>/bin).
 inline std::wstring BinDir() {
     static const std::wstring dir = [] {
         std::wstring found;
         if (const char* env = std::getenv("DESKLING_BIN_DIR"); env && *env) {
-            found = WindowsPathOf(env);
+            found = env[0] == '/' ? L"Z:" : L"";
+            for (const char* c = env; *c; ++c) {
+                found.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
+            }
         } else {
             wchar_t self[MAX_PATH * 4] = {};
             ::GetModuleFileNameW(nullptr, self, ARRAYSIZE(self));
             found = FolderOf(FolderOf(self)) + L"\\bin";
         }
-        while (!found.empty() && (found.back() == L'\\' || found.back() == L'/')) {
+        while (!found.empty() && found.back() == L'\\') {
             found.pop_back();
         }
         return found;
@@ -99,16 +78,10 @@ inline std::wstring CompanionExe() {
 
 inline std::wstring RoamingAppData() {
     wchar_t path[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
-        return {};
-    }
-    return path;
-}
-inline std::wstring LogFolder() {
-    return RoamingAppData() + L"\\brako\\Log";
+    return SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)) ? path : L"";
 }
 inline std::wstring LogPath() {
-    return LogFolder() + L"\\Vexadeskling.log";
+    return RoamingAppData() + L"\\brako\\Log\\Vexadeskling.log";
 }
 inline std::wstring LogSwitchPath() {
     return LogPath() + L".on";
@@ -134,7 +107,8 @@ inline bool WriteTextFile(const std::wstring& path, const std::string& bytes) {
            written == bytes.size();
 }
 
-// Deletes a file or a whole folder, read-only entries included; true when nothing is left.
+// Deletes a file or a whole folder, read-only entries included (a link is removed, never followed);
+// true when nothing is left.
 inline bool DeleteTree(const std::wstring& path) {
     DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -144,17 +118,12 @@ inline bool DeleteTree(const std::wstring& path) {
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return ::DeleteFileW(path.c_str()) != FALSE;
     }
-    // A link is removed itself, never followed.
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        WIN32_FIND_DATAW entry;
-        CFindHandle find(::FindFirstFileW((path + L"\\*").c_str(), &entry));
-        if (find) {
-            do {
-                std::wstring name = entry.cFileName;
-                if (name != L"." && name != L"..") {
-                    DeleteTree(path + L"\\" + name);
-                }
-            } while (::FindNextFileW(find.Get(), &entry));
+    WIN32_FIND_DATAW entry;
+    CFindHandle find(attributes & FILE_ATTRIBUTE_REPARSE_POINT ? nullptr
+                                                               : ::FindFirstFileW((path + L"\\*").c_str(), &entry));
+    for (bool more = static_cast<bool>(find); more; more = ::FindNextFileW(find.Get(), &entry)) {
+        if (std::wstring name = entry.cFileName; name != L"." && name != L"..") {
+            DeleteTree(path + L"\\" + name);
         }
     }
     return ::RemoveDirectoryW(path.c_str()) != FALSE;
@@ -173,7 +142,7 @@ inline std::wstring MakeTempFolder(const std::wstring& tag) {
 
 // Switches the log on for processes started from now on.
 inline bool EnableLog() {
-    return EnsureFolder(LogFolder()) && (PathExists(LogSwitchPath()) || WriteTextFile(LogSwitchPath(), {}));
+    return EnsureFolder(FolderOf(LogPath())) && (PathExists(LogSwitchPath()) || WriteTextFile(LogSwitchPath(), {}));
 }
 
 inline bool ClearLog() {
@@ -186,12 +155,9 @@ inline std::string ReadLogBytes() {
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     std::string bytes;
-    if (!file) {
-        return bytes;
-    }
     char chunk[65536];
     DWORD got = 0;
-    while (::ReadFile(file.Get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) {
+    while (file && ::ReadFile(file.Get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) {
         bytes.append(chunk, got);
     }
     return bytes;
@@ -199,16 +165,14 @@ inline std::string ReadLogBytes() {
 
 inline std::wstring ReadLog() {
     std::string bytes = ReadLogBytes();
-    if (bytes.empty()) {
-        return {};
-    }
     int length = ::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring text(static_cast<size_t>(length), L'\0');
     ::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
     return text;
 }
 
-inline size_t CountOccurrences(const std::wstring& text, const std::wstring& part) {
+inline size_t CountInLog(const std::wstring& part) {
+    const std::wstring text = ReadLog();
     size_t count = 0;
     for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size())) {
         ++count;
@@ -216,36 +180,23 @@ inline size_t CountOccurrences(const std::wstring& text, const std::wstring& par
     return count;
 }
 
-inline size_t CountInLog(const std::wstring& part) {
-    return CountOccurrences(ReadLog(), part);
-}
-
-// True once the log holds part at least count times.
-inline bool WaitForLog(const std::wstring& part, std::chrono::milliseconds timeout, size_t count = 1) {
-    return WaitUntil([&] { return CountInLog(part) >= count; }, timeout, 20ms);
+// True once the log holds part.
+inline bool WaitForLog(const std::wstring& part, std::chrono::milliseconds timeout) {
+    return WaitUntil([&] { return CountInLog(part) > 0; }, timeout, 20ms);
 }
 
 // Top-level windows of a class (hidden ones included), optionally only those of one process.
 inline std::vector<HWND> FindTopLevelWindows(const std::wstring& className, DWORD processId = 0) {
-    struct Search {
-        const std::wstring* className;
-        DWORD processId;
-        std::vector<HWND> found;
-    } search{&className, processId, {}};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            wchar_t name[256] = {};
-            ::GetClassNameW(hwnd, name, ARRAYSIZE(name));
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            if (*s->className == name && (s->processId == 0 || s->processId == owner)) {
-                s->found.push_back(hwnd);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> found;
+    for (HWND hwnd = ::FindWindowExW(nullptr, nullptr, className.c_str(), nullptr); hwnd;
+         hwnd = ::FindWindowExW(nullptr, hwnd, className.c_str(), nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if (processId == 0 || processId == owner) {
+            found.push_back(hwnd);
+        }
+    }
+    return found;
 }
 
 inline HWND WaitForWindow(const std::wstring& className, DWORD processId, std::chrono::milliseconds timeout) {
@@ -260,22 +211,14 @@ inline HWND WaitForWindow(const std::wstring& className, DWORD processId, std::c
     return found;
 }
 
-inline std::wstring WindowTitle(HWND hwnd) {
-    wchar_t title[256] = {};
-    ::GetWindowTextW(hwnd, title, ARRAYSIZE(title));
-    return title;
-}
-
 // Ids of the running processes whose executable file name is exeName (case-insensitive).
 inline std::vector<DWORD> ProcessIdsNamed(const std::wstring& exeName) {
     std::vector<DWORD> ids;
     CFileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) {
-        return ids;
-    }
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = ::Process32FirstW(snapshot.Get(), &entry); more; more = ::Process32NextW(snapshot.Get(), &entry)) {
+    for (BOOL more = snapshot && ::Process32FirstW(snapshot.Get(), &entry); more;
+         more = ::Process32NextW(snapshot.Get(), &entry)) {
         if (::lstrcmpiW(entry.szExeFile, exeName.c_str()) == 0) {
             ids.push_back(entry.th32ProcessID);
         }
@@ -283,9 +226,15 @@ inline std::vector<DWORD> ProcessIdsNamed(const std::wstring& exeName) {
     return ids;
 }
 
-inline bool DeleteRegistryTree(HKEY root, const wchar_t* subKey) {
-    LSTATUS status = ::RegDeleteTreeW(root, subKey);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+// A pixel as the X server shows it, layered windows blended over what lies below them.
+inline COLORREF ScreenPixel(int x, int y) {
+    CWindowDC screen(nullptr);
+    return ::GetPixel(screen.Get(), x, y);
+}
+
+inline bool Near(COLORREF a, COLORREF b, int tolerance = 8) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
 } // namespace e2e

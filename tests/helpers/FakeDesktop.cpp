@@ -8,35 +8,14 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstdio>
-#include <string>
+#include "tests/helpers/WriteThrough.h"
 
-namespace {
-
-LRESULT CALLBACK ProgmanProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK ProgmanProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
         ::PostQuitMessage(0);
-        return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
-
-bool WriteReady(const std::wstring& path, const RECT& bounds) {
-    char text[96];
-    const int length =
-        std::snprintf(text, sizeof(text), "%ld %ld %ld %ld", bounds.left, bounds.top, bounds.right, bounds.bottom);
-    const std::wstring temporary = path + L".part";
-    HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const BOOL ok = ::WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
-    ::CloseHandle(file);
-    return ok && ::MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-}
-
-} // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int count = 0;
@@ -63,25 +42,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                   instance, nullptr);
     HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, L"FolderView", WS_CHILD | WS_VISIBLE | LVS_ICON, 0, 0, 640, 480,
                                   view, nullptr, instance, nullptr);
-    if (!list) {
-        return 1;
-    }
     int last = -1;
-    for (int i = 2; i < count; ++i) {
+    for (int i = 2; list && i < count; ++i) {
         LVITEMW item = {};
         item.mask = LVIF_TEXT;
         item.iItem = i - 2;
         item.pszText = arguments[i];
         last = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     }
-    RECT bounds = {};
-    bounds.left = LVIR_BOUNDS;
+    RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
     if (last < 0 || !::SendMessageW(list, LVM_GETITEMRECT, last, reinterpret_cast<LPARAM>(&bounds)) ||
-        !WriteReady(arguments[1], bounds)) {
+        !WriteThrough(arguments[1], std::to_string(bounds.left) + " " + std::to_string(bounds.top) + " " +
+                                        std::to_string(bounds.right) + " " + std::to_string(bounds.bottom))) {
         return 1;
     }
-    ::LocalFree(arguments);
-
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
