@@ -18,14 +18,8 @@ inline constexpr wchar_t kFence[] = L"VexaDTFence";
 
 // The visible wallpaper-application bar with this title, if any.
 inline HWND VisibleBar(const wchar_t* title) {
-    for (HWND bar : FindTopLevelWindows(L"VexaDirectUICls")) {
-        wchar_t text[64] = {};
-        ::GetWindowTextW(bar, text, ARRAYSIZE(text));
-        if (std::wstring(text) == title && ::IsWindowVisible(bar)) {
-            return bar;
-        }
-    }
-    return nullptr;
+    HWND bar = ::FindWindowExW(nullptr, nullptr, L"VexaDirectUICls", title);
+    return ::IsWindowVisible(bar) ? bar : nullptr;
 }
 
 // Base of the end-to-end tests: every test starts with the log switched on and empty, no data folder,
@@ -36,7 +30,7 @@ protected:
     void SetUp() override {
         EndProcessesNamed(L"Vexawpapp.exe");
         EndProcessesNamed(L"deskling.exe");
-        ASSERT_TRUE(PathExists(DesklingExe())) << "no deskling.exe in " << Narrow(BinDir());
+        ASSERT_TRUE(PathExists(DesklingExe())) << "no deskling.exe in " << BinDir();
         ASSERT_TRUE(EnableLog());
         ASSERT_TRUE(ClearLog());
         ASSERT_TRUE(DeleteTree(DataFolder()));
@@ -73,12 +67,12 @@ protected:
     void PassToCompanion(const std::wstring& arguments) {
         CChildProcess& later = Start(Quoted(CompanionExe()) + L" " + arguments);
         EXPECT_TRUE(later.WaitForExit(5000));
-        EXPECT_EQ(later.ExitCode(), 0u) << Narrow(arguments);
+        EXPECT_EQ(later.ExitCode(), 0u) << arguments;
     }
 
     CChildProcess& Start(const std::wstring& commandLine) {
         CChildProcess& process = m_processes.emplace_back();
-        EXPECT_TRUE(process.Start(commandLine)) << "cannot start " << Narrow(commandLine);
+        EXPECT_TRUE(process.Start(commandLine)) << "cannot start " << commandLine;
         return process;
     }
 
@@ -98,17 +92,6 @@ protected:
         m_tempFolders.push_back(folder);
         return folder;
     }
-
-    static std::string Narrow(const std::wstring& text) {
-        std::string utf8(text.size() * 3, '\0');
-        int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(),
-                                          static_cast<int>(utf8.size()), nullptr, nullptr);
-        utf8.resize(static_cast<size_t>(bytes > 0 ? bytes : 0));
-        return utf8;
-    }
-
-    // The log, for failure messages.
-    static std::string LogForMessage() { return "log:\n" + Narrow(ReadLog()); }
 
 private:
     // Programs of an earlier test that failed before it could end them.

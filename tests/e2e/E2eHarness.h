@@ -76,18 +76,19 @@ inline std::wstring CompanionExe() {
     return BinDir() + L"\\Vexawpapp.exe";
 }
 
-inline std::wstring RoamingAppData() {
+inline std::wstring RoamingAppData(const wchar_t* below) {
     wchar_t path[MAX_PATH] = {};
-    return SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)) ? path : L"";
+    ::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path + std::wstring(below);
 }
 inline std::wstring LogPath() {
-    return RoamingAppData() + L"\\brako\\Log\\Vexadeskling.log";
+    return RoamingAppData(L"\\brako\\Log\\Vexadeskling.log");
 }
 inline std::wstring LogSwitchPath() {
     return LogPath() + L".on";
 }
 inline std::wstring DataFolder() {
-    return RoamingAppData() + L"\\deskling";
+    return RoamingAppData(L"\\deskling");
 }
 
 inline bool PathExists(const std::wstring& path) {
@@ -164,10 +165,10 @@ inline std::string ReadLogBytes() {
 }
 
 inline std::wstring ReadLog() {
-    std::string bytes = ReadLogBytes();
-    int length = ::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    const std::string bytes = ReadLogBytes();
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<size_t>(::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                          text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -180,7 +181,6 @@ inline size_t CountInLog(const std::wstring& part) {
     return count;
 }
 
-// True once the log holds part.
 inline bool WaitForLog(const std::wstring& part, std::chrono::milliseconds timeout) {
     return WaitUntil([&] { return CountInLog(part) > 0; }, timeout, 20ms);
 }
@@ -200,15 +200,9 @@ inline std::vector<HWND> FindTopLevelWindows(const std::wstring& className, DWOR
 }
 
 inline HWND WaitForWindow(const std::wstring& className, DWORD processId, std::chrono::milliseconds timeout) {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            std::vector<HWND> windows = FindTopLevelWindows(className, processId);
-            found = windows.empty() ? nullptr : windows.front();
-            return found != nullptr;
-        },
-        timeout);
-    return found;
+    std::vector<HWND> found;
+    WaitUntil([&] { return !(found = FindTopLevelWindows(className, processId)).empty(); }, timeout);
+    return found.empty() ? nullptr : found.front();
 }
 
 // Ids of the running processes whose executable file name is exeName (case-insensitive).

@@ -12,12 +12,12 @@ constexpr ULONG_PTR kCommandLineTag = 1000;
 
 class InstanceE2eTest : public CDesklingE2eTest {
 protected:
-    // The companion and a first deskling with the weather widget open (so it does not end when idle).
+    // The companion and a first deskling with the weather widget open.
     CChildProcess& StartFirst() {
         StartCompanion();
         CChildProcess& first = StartDeskling(L"/weather");
         m_mainWnd = WaitForMainWindow(first);
-        EXPECT_NE(m_mainWnd, nullptr) << LogForMessage();
+        EXPECT_NE(m_mainWnd, nullptr) << ReadLog();
         return first;
     }
 
@@ -41,44 +41,21 @@ protected:
     HWND m_mainWnd = nullptr;
 };
 
-TEST_F(InstanceE2eTest, LaterInstanceForwardsItsWholeCommandLineAndAForwardedExitEndsTheFirst) {
+// An open widget keeps the first past the idle time; once the last one closes, the idle exit ends it.
+TEST_F(InstanceE2eTest, LaterInstanceForwardsItsWholeCommandLineAndEndsAndTheFirstEndsOnceIdle) {
     CChildProcess& first = StartFirst();
+    EXPECT_FALSE(first.WaitForExit(4500)) << ReadLog();
     CChildProcess& later = ForwardFrom(L"/calendar \"/note=two words\"  /x");
-    EXPECT_TRUE(WaitForLog(L"MSG_COPYDATA_CMD_LINE " + later.CommandLine() + L"\r\n", 5s)) << LogForMessage();
-    EXPECT_TRUE(WaitForCalendar(first.Id())) << LogForMessage();
+    EXPECT_TRUE(WaitForLog(L"MSG_COPYDATA_CMD_LINE " + later.CommandLine() + L"\r\n", 5s)) << ReadLog();
+    EXPECT_TRUE(WaitForCalendar(first.Id())) << ReadLog();
     EXPECT_EQ(FindTopLevelWindows(kMainWndClass).size(), 1u);
 
-    ForwardFrom(L"/exit");
-    EXPECT_TRUE(first.WaitForExit(3000)) << LogForMessage();
-    EXPECT_EQ(first.ExitCode(), 0u);
-}
-
-// The idle exit never starts while a widget is recorded open; once the last one closes it ends the process.
-TEST_F(InstanceE2eTest, AnOpenWidgetKeepsTheFirstRunningUntilAForwardedCloseLetsItEndWhenIdle) {
-    CChildProcess& first = StartFirst();
-    EXPECT_FALSE(first.WaitForExit(4500)) << LogForMessage();
-    ForwardFrom(L"/closeweather");
-    EXPECT_TRUE(WaitForLog(L"widget weather show:0", 5s)) << LogForMessage();
+    ForwardFrom(L"/closeweather /closecalendar");
+    EXPECT_TRUE(WaitForLog(L"widget weather show:0", 5s)) << ReadLog();
     auto closed = Clock::now();
-    EXPECT_TRUE(first.WaitForExit(6000)) << LogForMessage();
+    EXPECT_TRUE(first.WaitForExit(6000)) << ReadLog();
     EXPECT_GT(MillisecondsSince(closed), 2000.0);
     EXPECT_EQ(first.ExitCode(), 0u);
-}
-
-TEST_F(InstanceE2eTest, ForwardedUninstallDeletesTheDataFolderAndEnds) {
-    const std::wstring data = DataFolder();
-    ASSERT_TRUE(EnsureFolder(data + L"\\news\\pictures"));
-    ASSERT_TRUE(WriteTextFile(data + L"\\news\\pictures\\1.png", "png"));
-    ASSERT_TRUE(WriteTextFile(data + L"\\holiday.db", "{}"));
-    ASSERT_TRUE(::SetFileAttributesW((data + L"\\holiday.db").c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(::SetFileAttributesW((data + L"\\news").c_str(), FILE_ATTRIBUTE_READONLY));
-
-    CChildProcess& first = StartFirst();
-    ForwardFrom(L"/uninstall");
-    EXPECT_TRUE(first.WaitForExit(5000)) << LogForMessage();
-    EXPECT_EQ(first.ExitCode(), 0u);
-    EXPECT_FALSE(PathExists(data));
-    EXPECT_TRUE(PathExists(LogPath())) << "the log lives elsewhere and stays";
 }
 
 // Started together, the instances serialise on the guard: one keeps running with the one main window and
@@ -96,7 +73,7 @@ TEST_F(InstanceE2eTest, SixInstancesStartedTogetherLeaveOneWindowWithEveryWidget
     auto ended = [&] {
         return std::count_if(started.begin(), started.end(), [](CChildProcess* p) { return !p->IsRunning(); });
     };
-    ASSERT_TRUE(WaitUntil([&] { return ended() >= 5; }, 20s)) << ended() << " ended\n" << LogForMessage();
+    ASSERT_TRUE(WaitUntil([&] { return ended() >= 5; }, 20s)) << ended() << " ended\n" << ReadLog();
     EXPECT_FALSE(WaitUntil([&] { return ended() > 5; }, 500ms)) << "no instance kept running";
     DWORD survivor = 0;
     for (CChildProcess* p : started) {
@@ -111,14 +88,20 @@ TEST_F(InstanceE2eTest, SixInstancesStartedTogetherLeaveOneWindowWithEveryWidget
     EXPECT_TRUE(WaitForCalendar(survivor));
     for (const wchar_t* line :
          {L"widget weather show:1", L"widget news show:1", L"tempmonitor StartMonitor autoStart:"}) {
-        EXPECT_TRUE(WaitForLog(line, 5s)) << Narrow(line) << " missing\n" << LogForMessage();
+        EXPECT_TRUE(WaitForLog(line, 5s)) << line << " missing\n" << ReadLog();
     }
 }
 
 // Records a hostile or broken sender might deliver: one megabyte without a NUL (too long for a log line,
 // still a command line whose last switch counts), an unknown tag (dropped unread), no bytes at all, half
-// a character, and text cut by an embedded NUL.
-TEST_F(InstanceE2eTest, HostileRecordsLeaveTheFirstAnsweringTheNextCommand) {
+// a character, and text cut by an embedded NUL. The next command, "/uninstall", still deletes the data
+// folder, read-only entries included, and ends the process.
+TEST_F(InstanceE2eTest, HostileRecordsLeaveTheFirstAnsweringTheNextCommandAnUninstall) {
+    const std::wstring data = DataFolder();
+    ASSERT_TRUE(EnsureFolder(data + L"\\news"));
+    ASSERT_TRUE(WriteTextFile(data + L"\\news\\1.png", "png"));
+    ASSERT_TRUE(::SetFileAttributesW((data + L"\\news\\1.png").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(::SetFileAttributesW((data + L"\\news").c_str(), FILE_ATTRIBUTE_READONLY));
     CChildProcess& first = StartFirst();
     std::wstring huge = L"big ";
     huge.append(512 * 1024 - 10, L'A');
@@ -131,17 +114,18 @@ TEST_F(InstanceE2eTest, HostileRecordsLeaveTheFirstAnsweringTheNextCommand) {
     const wchar_t cut[] = L"cut /tempmonitor\0/exit";
     EXPECT_TRUE(Send(kCommandLineTag, cut, sizeof(cut)));
 
-    EXPECT_TRUE(WaitForLog(L"MSG_COPYDATA_CMD_LINE cut /tempmonitor\r\n", 5s)) << LogForMessage();
+    EXPECT_TRUE(WaitForLog(L"MSG_COPYDATA_CMD_LINE cut /tempmonitor\r\n", 5s)) << ReadLog();
     EXPECT_TRUE(first.IsRunning());
-    EXPECT_EQ(CountInLog(L"widget news show:1"), 1u) << LogForMessage();
-    EXPECT_EQ(CountInLog(L"MSG_COPYDATA_CMD_LINE \r\n"), 2u) << LogForMessage();
-    EXPECT_EQ(CountInLog(L"unknown /tempmonitor"), 0u) << LogForMessage();
-    EXPECT_EQ(CountInLog(L"StartMonitor autoStart:0"), 1u) << LogForMessage();
+    EXPECT_EQ(CountInLog(L"widget news show:1"), 1u) << ReadLog();
+    EXPECT_EQ(CountInLog(L"MSG_COPYDATA_CMD_LINE \r\n"), 2u) << ReadLog();
+    EXPECT_EQ(CountInLog(L"unknown /tempmonitor"), 0u) << ReadLog();
+    EXPECT_EQ(CountInLog(L"StartMonitor autoStart:0"), 1u) << ReadLog();
 
-    const std::wstring last = L"last /exit";
-    EXPECT_TRUE(Send(kCommandLineTag, last.c_str(), (last.size() + 1) * sizeof(wchar_t)));
-    EXPECT_TRUE(first.WaitForExit(3000)) << LogForMessage();
+    EXPECT_TRUE(Send(kCommandLineTag, L"last /uninstall", sizeof(L"last /uninstall")));
+    EXPECT_TRUE(first.WaitForExit(5000)) << ReadLog();
     EXPECT_EQ(first.ExitCode(), 0u);
+    EXPECT_FALSE(PathExists(data));
+    EXPECT_TRUE(PathExists(LogPath())) << "the log lives elsewhere and stays";
 }
 
 } // namespace
