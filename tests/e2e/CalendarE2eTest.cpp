@@ -123,10 +123,8 @@ TEST_F(CalendarE2eTest, OpensAtTheDefaultPlaceUnderOtherWindowsShowingTodayAndTh
     const RECT rect = WindowRect(calendar);
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(rect.right - rect.left, 387);
-    EXPECT_EQ(rect.bottom - rect.top, 475);
-    EXPECT_EQ(rect.left, work.right - 417);
-    EXPECT_EQ(rect.top, work.top);
+    EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
+              std::vector<LONG>({work.right - 417, work.top, 387, 475}));
     EXPECT_EQ(IniInt(L"XPos"), -999) << "showing saves no place";
 
     XDoTool(L"mousemove 0 0");

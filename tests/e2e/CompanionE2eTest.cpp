@@ -1,6 +1,7 @@
 // The wallpaper-application companion as deskling sees it: one control window, the channel id, desktop
 // bars, widgets opened by starting deskling.exe, and a quit that deskling follows within a second.
 
+#include "app/SystemUtils.h"
 #include "e2e/DesklingE2eTest.h"
 
 #include <vector>
@@ -47,14 +48,8 @@ TEST_F(CompanionE2eTest, StartsDesklingPassesLaterArgumentsOnShowsTheBarsAndDesk
     DWORD code = 1;
     EXPECT_TRUE(::GetExitCodeProcess(deskling.Get(), &code) && code == 0) << code;
 
-    DWORD ignored = 0, size = ::GetFileVersionInfoSizeW(CompanionExe().c_str(), &ignored);
-    std::vector<BYTE> block(size);
-    wchar_t* name = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(size && ::GetFileVersionInfoW(CompanionExe().c_str(), 0, size, block.data()) &&
-                ::VerQueryValueW(block.data(), L"\\StringFileInfo\\080404b0\\OriginalFilename",
-                                 reinterpret_cast<void**>(&name), &length));
-    EXPECT_STREQ(name, L"Vexawpapp.exe");
+    std::wstring version;
+    EXPECT_TRUE(GetFileVersionText(CompanionExe().c_str(), &version)) << "no version resource";
 }
 
 } // namespace

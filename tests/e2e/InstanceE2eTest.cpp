@@ -51,7 +51,7 @@ TEST_F(InstanceE2eTest, LaterInstanceForwardsItsWholeCommandLineAndEndsAndTheFir
     EXPECT_EQ(FindTopLevelWindows(kMainWndClass).size(), 1u);
 
     ForwardFrom(L"/closeweather /closecalendar");
-    EXPECT_TRUE(WaitForLog(L"widget weather show:0", 5s)) << ReadLog();
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(WaitForWindow(kCalendarWndClass, first.Id(), 0ms)); }, 5s));
     auto closed = Clock::now();
     EXPECT_TRUE(first.WaitForExit(6000)) << ReadLog();
     EXPECT_GT(MillisecondsSince(closed), 2000.0);
