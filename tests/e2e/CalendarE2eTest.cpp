@@ -105,6 +105,11 @@ protected:
         return ScreenPixel(window.left + 8 + 53 * (i % 7) + dx, window.top + 125 + 57 * (i / 7) + dy);
     }
 
+    // True once the service has recorded the statistics event.
+    bool Reported(const char* event) {
+        return WaitUntil([&] { return m_service.Get(L"/bizhi/list").find(event) != std::string::npos; }, 5s);
+    }
+
     CDemoService m_service;
     std::wstring m_scratch;
     std::wstring m_exe;
@@ -192,8 +197,7 @@ TEST_F(CalendarE2eTest, DraggingMovesItSavesThePlaceAndTheNextStartOpensItThere)
 TEST_F(CalendarE2eTest, TheSliderSwitchesBackgroundBandsSavingAlphaAndTheCloseButtonHidesIt) {
     HWND calendar = OpenCalendar();
     ASSERT_NE(calendar, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return m_service.Get(L"/bizhi/list").find("calendar_show") != std::string::npos; }, 5s))
-        << m_service.Get(L"/bizhi/list");
+    EXPECT_TRUE(Reported("calendar_show")) << m_service.Get(L"/bizhi/list");
     const RECT window = WindowRect(calendar);
     ASSERT_TRUE(XDoTool(At(window.left + 200, window.top + 70) + L" click 1"));
     std::this_thread::sleep_for(300ms);
@@ -227,9 +231,7 @@ TEST_F(CalendarE2eTest, TheSliderSwitchesBackgroundBandsSavingAlphaAndTheCloseBu
                              &value, &size),
               ERROR_SUCCESS);
     EXPECT_EQ(value, 0u);
-    EXPECT_TRUE(
-        WaitUntil([&] { return m_service.Get(L"/bizhi/list").find("calendar_close") != std::string::npos; }, 5s))
-        << m_service.Get(L"/bizhi/list");
+    EXPECT_TRUE(Reported("calendar_close")) << m_service.Get(L"/bizhi/list");
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "app/ScopedHandle.h"
 
-#include <optional>
 #include <string>
 
 namespace e2e {
@@ -18,8 +17,6 @@ public:
             ::WaitForSingleObject(m_process.Get(), 5000);
         }
     }
-    CChildProcess(CChildProcess&&) = default;
-    CChildProcess& operator=(CChildProcess&&) = default;
 
     // commandLine holds the program path first.
     bool Start(const std::wstring& commandLine) {
@@ -46,13 +43,10 @@ public:
         return m_process && ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
     }
 
-    // The exit code once the process has ended.
-    std::optional<DWORD> ExitCode() const {
-        DWORD code = 0;
-        if (IsRunning() || !m_process || !::GetExitCodeProcess(m_process.Get(), &code)) {
-            return std::nullopt;
-        }
-        return code;
+    // The exit code; STILL_ACTIVE while the process runs.
+    DWORD ExitCode() const {
+        DWORD code = STILL_ACTIVE;
+        return m_process && ::GetExitCodeProcess(m_process.Get(), &code) ? code : STILL_ACTIVE;
     }
 
 private:
