@@ -46,22 +46,40 @@ inline std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-// The runnable tree: DESKLING_BIN_DIR (a Unix path is taken through drive Z:, which Wine maps to the
-// Unix root in every prefix), or "bin" beside the folder of this program (<build>/tests and <build>/bin).
+// A Unix path as Wine names it for Windows programs; a Windows path is returned as it is.
+inline std::wstring WindowsPathOf(const std::string& path) {
+    if (path.empty() || path[0] != '/') {
+        return std::wstring(path.begin(), path.end());
+    }
+    using DosName = WCHAR*(CDECL*)(LPCSTR);
+    auto toDos = reinterpret_cast<DosName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (WCHAR* dos = toDos ? toDos(path.c_str()) : nullptr) {
+        std::wstring result = dos;
+        ::HeapFree(::GetProcessHeap(), 0, dos);
+        return result;
+    }
+    // Wine maps the Unix root to drive Z: in every prefix it creates.
+    std::wstring result = L"Z:";
+    for (char c : path) {
+        result.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
+    }
+    return result;
+}
+
+// The runnable tree: DESKLING_BIN_DIR, or "bin" beside the folder of this program (the build puts test
+// programs in <build>/tests and shipped ones in <build>/bin).
 inline std::wstring BinDir() {
     static const std::wstring dir = [] {
         std::wstring found;
         if (const char* env = std::getenv("DESKLING_BIN_DIR"); env && *env) {
-            found = env[0] == '/' ? L"Z:" : L"";
-            for (const char* c = env; *c; ++c) {
-                found.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
-            }
+            found = WindowsPathOf(env);
         } else {
             wchar_t self[MAX_PATH * 4] = {};
             ::GetModuleFileNameW(nullptr, self, ARRAYSIZE(self));
             found = FolderOf(FolderOf(self)) + L"\\bin";
         }
-        while (!found.empty() && found.back() == L'\\') {
+        while (!found.empty() && (found.back() == L'\\' || found.back() == L'/')) {
             found.pop_back();
         }
         return found;
