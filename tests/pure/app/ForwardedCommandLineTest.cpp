@@ -5,38 +5,19 @@
 
 #include "app/ForwardedCommandLine.h"
 
-namespace {
-
-std::vector<unsigned char> Utf16Bytes(const std::u16string& s) {
-    std::vector<unsigned char> bytes(s.size() * 2);
-    std::memcpy(bytes.data(), s.data(), bytes.size());
-    return bytes;
-}
-
-} // namespace
-
-TEST(ForwardedCommandLine, StopsAtTheFirstNul) {
-    auto bytes = Utf16Bytes(std::u16string(u"a.exe /weather\0/exit", 20));
-    EXPECT_EQ(ForwardedCommandLineText(bytes.data(), bytes.size()), L"a.exe /weather");
-}
-
-TEST(ForwardedCommandLine, TextWithoutNulEndsWithTheByteCount) {
-    auto bytes = Utf16Bytes(u"/news/calendar");
-    EXPECT_EQ(ForwardedCommandLineText(bytes.data(), 10), L"/news");
-    // An odd count leaves half a character, which is not part of the text.
-    EXPECT_EQ(ForwardedCommandLineText(bytes.data(), 11), L"/news");
-}
-
-TEST(ForwardedCommandLine, EmptyAndMissingData) {
-    auto bytes = Utf16Bytes(u"x");
-    EXPECT_EQ(ForwardedCommandLineText(bytes.data(), 0), L"");
-    EXPECT_EQ(ForwardedCommandLineText(bytes.data(), 1), L"");
+TEST(ForwardedCommandLine, EndsAtTheFirstNulOrTheLastWholeCharacter) {
+    const std::u16string source(u"C:\\桌面\\a.exe /weather\0/exit", 26);
+    std::vector<unsigned char> bytes(source.size() * 2);
+    std::memcpy(bytes.data(), source.data(), bytes.size());
+    const struct {
+        size_t bytes;
+        const wchar_t* text;
+    } rows[] = {
+        {bytes.size(), L"C:\\桌面\\a.exe /weather"}, {10, L"C:\\桌面"}, {11, L"C:\\桌面"}, {1, L""}, {0, L""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        EXPECT_EQ(ForwardedCommandLineText(bytes.data(), row.bytes), row.text);
+    }
     EXPECT_EQ(ForwardedCommandLineText(nullptr, 100), L"");
-}
-
-TEST(ForwardedCommandLine, KeepsNonAsciiText) {
-    auto bytes = Utf16Bytes(u"C:\\桌面\\deskling.exe /calendar");
-    std::wstring text = ForwardedCommandLineText(bytes.data(), bytes.size());
-    ASSERT_EQ(text.size(), 28u);
-    EXPECT_EQ(text[3], static_cast<wchar_t>(0x684C));
 }

@@ -2,46 +2,40 @@
 
 #include "app/CommandParser.h"
 
-TEST(CommandParser, ProgramPathCountsAsAnElementAndQuotesGroup) {
+TEST(CommandParser, QuotesGroupEqualsSplitsOnceAndKeysMatchWholeAndCaseSensitively) {
+    const struct {
+        const wchar_t* line;
+        const wchar_t* key;
+        bool has;
+        const wchar_t* value;
+    } rows[] = {
+        {L"\"C:\\Program Files\\Vexa\\deskling.exe\" /weather", L"C:\\Program Files\\Vexa\\deskling.exe", true, L""},
+        {L"x.exe \"/weather = a=b \" /news", L"/weather", true, L"a=b"},
+        {L"x.exe /news= \" /calendar \"", L"/news", true, L""},
+        {L"x.exe /news= \" /calendar \"", L"/calendar", true, L""},
+        {L"x.exe /WEATHER", L"/weather", false, L""},
+        {L"x.exe /WEATHER", L"/WEATHER", true, L""},
+        {L"x.exe /calendarx /new", L"/calendar", false, L""},
+        {L"x.exe /calendarx /new", L"/news", false, L""},
+        {L"x.exe /a=1 /a=2", L"/a", true, L"2"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.line << " " << row.key);
+        CCommandParser parser;
+        ASSERT_TRUE(parser.Parse(row.line));
+        EXPECT_EQ(parser.Has(row.key), row.has);
+        EXPECT_EQ(parser.Value(row.key), row.value);
+    }
+}
+
+TEST(CommandParser, ProgramPathCountsAsAnElementAndEachParseReplacesTheLast) {
     CCommandParser parser;
-    ASSERT_TRUE(parser.Parse(L"\"C:\\Program Files\\Vexa\\deskling.exe\" /weather /calendar"));
-    EXPECT_TRUE(parser.Has(L"C:\\Program Files\\Vexa\\deskling.exe"));
-    EXPECT_TRUE(parser.Has(L"/weather"));
-    EXPECT_TRUE(parser.Has(L"/calendar"));
+    ASSERT_TRUE(parser.Parse(L"\"C:\\a b\\deskling.exe\" /weather /a=1 /a=2"));
     EXPECT_EQ(parser.Switches().size(), 3u);
-}
-
-TEST(CommandParser, SplitsAtTheFirstEqualsAndTrims) {
-    CCommandParser parser;
-    ASSERT_TRUE(parser.Parse(L"x.exe \"/weather = a=b \" /news= \" /calendar \""));
-    EXPECT_TRUE(parser.Has(L"/weather"));
-    EXPECT_EQ(parser.Value(L"/weather"), L"a=b");
-    EXPECT_TRUE(parser.Has(L"/news"));
-    EXPECT_EQ(parser.Value(L"/news"), L"");
-    EXPECT_TRUE(parser.Has(L"/calendar"));
-}
-
-TEST(CommandParser, KeysMatchWholeAndCaseSensitively) {
-    CCommandParser parser;
-    ASSERT_TRUE(parser.Parse(L"x.exe /WEATHER /calendarx /new"));
+    ASSERT_TRUE(parser.Parse(L"x.exe /calendar"));
     EXPECT_FALSE(parser.Has(L"/weather"));
-    EXPECT_FALSE(parser.Has(L"/calendar"));
-    EXPECT_FALSE(parser.Has(L"/news"));
-    EXPECT_TRUE(parser.Has(L"/WEATHER"));
-}
-
-TEST(CommandParser, LaterKeyReplacesEarlierValue) {
-    CCommandParser parser;
-    ASSERT_TRUE(parser.Parse(L"x.exe /a=1 /a=2"));
-    EXPECT_EQ(parser.Value(L"/a"), L"2");
-    EXPECT_EQ(parser.Switches().size(), 2u);
-}
-
-TEST(CommandParser, EmptyTextClearsEverything) {
-    CCommandParser parser;
-    ASSERT_TRUE(parser.Parse(L"x.exe /weather"));
     EXPECT_FALSE(parser.Parse(L""));
-    EXPECT_FALSE(parser.Has(L"/weather"));
+    EXPECT_FALSE(parser.Has(L"x.exe"));
     EXPECT_TRUE(parser.Text().empty());
     EXPECT_TRUE(parser.Switches().empty());
 }

@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <climits>
-#include <functional>
+#include <iterator>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "app/IniSettings.h"
+#include "app/ScopedHandle.h"
 #include "unit/app/ScratchFolder.h"
 
 namespace {
@@ -15,26 +17,17 @@ namespace {
 // Settings over a scratch ini file and a scratch registry key, never the user's own.
 class IniSettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_folder.IsCreated());
-        static int counter = 0;
-        m_regRoot = L"Software\\deskling-tests\\settings-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                    std::to_wstring(counter++);
-        m_regKey = m_regRoot + L"\\VexaWallPaper";
-    }
-    void TearDown() override {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, m_regRoot.c_str());
-        ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\deskling-tests");
-    }
+    void SetUp() override { ASSERT_TRUE(m_folder.IsCreated()); }
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, m_regRoot.c_str()); }
 
     std::wstring IniPath() const { return m_folder / L"deskling.ini"; }
     CIniSettings Settings() const { return CIniSettings(IniPath(), HKEY_CURRENT_USER, m_regKey); }
 
     // The wallpaper application's key, as that application would have created it.
-    HKEY CreateWallpaperKey() {
-        HKEY key = nullptr;
-        EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, m_regKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                    nullptr),
+    CRegKey CreateWallpaperKey() {
+        CRegKey key;
+        EXPECT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, m_regKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                    key.Receive(), nullptr),
                   ERROR_SUCCESS);
         return key;
     }
@@ -46,241 +39,166 @@ protected:
     }
 
     CScratchFolder m_folder{L"settings"};
-    std::wstring m_regRoot;
-    std::wstring m_regKey;
+    const std::wstring m_regRoot = L"Software\\deskling-settings-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring m_regKey = m_regRoot + L"\\VexaWallPaper";
 };
 
-struct IntKey {
+using S = CIniSettings;
+
+// Every writable integer key with its section, key name and default as the settings file defines them.
+const struct IntKey {
     const wchar_t* section;
     const wchar_t* key;
     int defaultValue;
-    std::function<int(const CIniSettings&)> get;
-    std::function<void(CIniSettings&, int)> set;
+    int (S::*get)() const;
+    void (S::*set)(int);
+} kIntKeys[] = {
+    {L"calendar", L"alpha", 40, &S::GetCalendarAlpha, &S::SetCalendarAlpha},
+    {L"calendar", L"XPos", -1, &S::GetCalendarXPos, &S::SetCalendarXPos},
+    {L"calendar", L"YPos", -1, &S::GetCalendarYPos, &S::SetCalendarYPos},
+    {L"weather", L"alpha", 40, &S::GetWeatherAlpha, &S::SetWeatherAlpha},
+    {L"weather", L"XPos", -1, &S::GetWeatherXPos, &S::SetWeatherXPos},
+    {L"weather", L"YPos", -1, &S::GetWeatherYPos, &S::SetWeatherYPos},
+    {L"weather", L"future", 0, &S::GetWeatherFuture, &S::SetWeatherFuture},
+    {L"news", L"lock", 0, &S::GetNewsLock, &S::SetNewsLock},
+    {L"news", L"XPos", -1, &S::GetNewsXPos, &S::SetNewsXPos},
+    {L"news", L"YPos", -1, &S::GetNewsYPos, &S::SetNewsYPos},
+    {L"tempmonitor", L"XPos", -1, &S::GetTempMonitorXPos, &S::SetTempMonitorXPos},
+    {L"tempmonitor", L"YPos", -1, &S::GetTempMonitorYPos, &S::SetTempMonitorYPos},
+    {L"tempmonitor", L"temp1", 0, &S::GetTempMonitorTemp1, &S::SetTempMonitorTemp1},
+    {L"tempmonitor", L"temp2", 0, &S::GetTempMonitorTemp2, &S::SetTempMonitorTemp2},
+    {L"guide", L"bshow", 0, &S::GetGuideBShow, &S::SetGuideBShow},
 };
-
-// Every integer key with its section, key name and default as the settings file defines them.
-std::vector<IntKey> WritableIntKeys() {
-    using S = CIniSettings;
-    return {
-        {L"calendar", L"alpha", 40, &S::GetCalendarAlpha, &S::SetCalendarAlpha},
-        {L"calendar", L"XPos", -1, &S::GetCalendarXPos, &S::SetCalendarXPos},
-        {L"calendar", L"YPos", -1, &S::GetCalendarYPos, &S::SetCalendarYPos},
-        {L"weather", L"alpha", 40, &S::GetWeatherAlpha, &S::SetWeatherAlpha},
-        {L"weather", L"XPos", -1, &S::GetWeatherXPos, &S::SetWeatherXPos},
-        {L"weather", L"YPos", -1, &S::GetWeatherYPos, &S::SetWeatherYPos},
-        {L"weather", L"future", 0, &S::GetWeatherFuture, &S::SetWeatherFuture},
-        {L"news", L"lock", 0, &S::GetNewsLock, &S::SetNewsLock},
-        {L"news", L"XPos", -1, &S::GetNewsXPos, &S::SetNewsXPos},
-        {L"news", L"YPos", -1, &S::GetNewsYPos, &S::SetNewsYPos},
-        {L"tempmonitor", L"XPos", -1, &S::GetTempMonitorXPos, &S::SetTempMonitorXPos},
-        {L"tempmonitor", L"YPos", -1, &S::GetTempMonitorYPos, &S::SetTempMonitorYPos},
-        {L"tempmonitor", L"temp1", 0, &S::GetTempMonitorTemp1, &S::SetTempMonitorTemp1},
-        {L"tempmonitor", L"temp2", 0, &S::GetTempMonitorTemp2, &S::SetTempMonitorTemp2},
-        {L"guide", L"bshow", 0, &S::GetGuideBShow, &S::SetGuideBShow},
-    };
-}
-
-std::string Lines(std::initializer_list<const char*> lines) {
-    std::string text;
-    for (const char* line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
-}
 
 } // namespace
 
-TEST_F(IniSettingsTest, FirstRunWithoutAFileReadsEveryDefault) {
+TEST_F(IniSettingsTest, FirstRunReadsEveryDefaultAndCreatesNothing) {
     CIniSettings settings = Settings();
-    for (const IntKey& k : WritableIntKeys()) {
-        EXPECT_EQ(k.get(settings), k.defaultValue) << k.section << L"." << k.key;
+    for (const IntKey& k : kIntKeys) {
+        EXPECT_EQ((settings.*k.get)(), k.defaultValue) << k.section << L"." << k.key;
     }
     EXPECT_EQ(settings.GetTempMonitorTest(), 0);
     EXPECT_EQ(settings.GetWeatherCityCode(), L"");
     EXPECT_TRUE(settings.IsHolidayStale());
-    // Reading creates nothing.
     EXPECT_FALSE(CScratchFolder::Exists(IniPath()));
+
+    // Without a file path nothing is written and every read is the default.
+    CIniSettings none(L"", HKEY_CURRENT_USER, m_regKey);
+    none.SetCalendarAlpha(90);
+    none.MarkHolidayFresh();
+    EXPECT_EQ(none.GetCalendarAlpha(), 40);
+    EXPECT_TRUE(none.IsHolidayStale());
 }
 
-TEST_F(IniSettingsTest, WithoutAFilePathReadsDefaultsAndWritesNothing) {
-    CIniSettings settings(L"", HKEY_CURRENT_USER, m_regKey);
-    settings.SetCalendarAlpha(90);
-    settings.SetWeatherCityCode(L"101010100");
-    settings.MarkHolidayFresh();
-    EXPECT_EQ(settings.GetCalendarAlpha(), 40);
-    EXPECT_EQ(settings.GetWeatherCityCode(), L"");
-    EXPECT_TRUE(settings.IsHolidayStale());
-}
-
-TEST_F(IniSettingsTest, EveryWritableKeyIsStoredAsDecimalTextUnderItsSectionAndName) {
+TEST_F(IniSettingsTest, EveryValueIsStoredAsDecimalTextUnderItsSectionAndNameAndReadBackExactly) {
     CIniSettings settings = Settings();
-    std::vector<IntKey> keys = WritableIntKeys();
-    for (size_t i = 0; i < keys.size(); ++i) {
-        keys[i].set(settings, 1000 + static_cast<int>(i));
+    const auto& keys = kIntKeys;
+    auto valueOf = [](size_t i) { return (i % 2 ? -1000 : 1000) - static_cast<int>(i); };
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        (settings.*keys[i].set)(valueOf(i));
     }
     settings.SetWeatherCityCode(L"101280601");
 
     // Another store over the same file sees it all: nothing is cached.
     CIniSettings again = Settings();
-    for (size_t i = 0; i < keys.size(); ++i) {
-        EXPECT_EQ(RawValue(keys[i].section, keys[i].key), std::to_wstring(1000 + i)) << keys[i].section;
-        EXPECT_EQ(keys[i].get(again), 1000 + static_cast<int>(i)) << keys[i].section << L"." << keys[i].key;
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        SCOPED_TRACE(testing::Message() << keys[i].section << L"." << keys[i].key);
+        EXPECT_EQ(RawValue(keys[i].section, keys[i].key), std::to_wstring(valueOf(i)));
+        EXPECT_EQ((again.*keys[i].get)(), valueOf(i));
     }
     EXPECT_EQ(RawValue(L"weather", L"citycode"), L"101280601");
     EXPECT_EQ(again.GetWeatherCityCode(), L"101280601");
-}
-
-TEST_F(IniSettingsTest, NegativeAndExtremeValuesReadBackAsWritten) {
-    CIniSettings settings = Settings();
-    for (int value : {-1, 0, -2, -250, -32768, -100000, INT_MIN, INT_MAX, 1}) {
+    for (int value : {-1, INT_MIN, INT_MAX}) {
         settings.SetNewsXPos(value);
-        settings.SetCalendarYPos(value);
         EXPECT_EQ(RawValue(L"news", L"XPos"), std::to_wstring(value));
-        EXPECT_EQ(settings.GetNewsXPos(), value);
-        EXPECT_EQ(settings.GetCalendarYPos(), value);
+        EXPECT_EQ(again.GetNewsXPos(), value);
     }
-}
-
-TEST_F(IniSettingsTest, HandEditedValuesReadAsTheirLeadingNumber) {
-    ASSERT_TRUE(CScratchFolder::WriteFileText(
-        IniPath(), Lines({"[calendar]", "XPos=abc", "YPos=12px", "alpha=  -7 ", "[weather]", "XPos=", "YPos=+33",
-                          "alpha=0x20", "[tempmonitor]", "test=5", "temp1=99999999999"})));
-    CIniSettings settings = Settings();
-    // Present but not a number: 0, not the default.
-    EXPECT_EQ(settings.GetCalendarXPos(), 0);
-    EXPECT_EQ(settings.GetCalendarYPos(), 12);
-    EXPECT_EQ(settings.GetCalendarAlpha(), -7);
-    // An empty value counts as absent, as with the system's own integer reader.
-    EXPECT_EQ(settings.GetWeatherXPos(), -1);
-    EXPECT_EQ(settings.GetWeatherYPos(), 33);
-    EXPECT_EQ(settings.GetWeatherAlpha(), 0);
-    EXPECT_EQ(settings.GetTempMonitorTest(), 5);
-    EXPECT_EQ(settings.GetTempMonitorTemp1(), INT_MAX);
-}
-
-TEST_F(IniSettingsTest, CorruptFileReadsDefaultsWhereKeysAreMissing) {
-    std::string garbage = Lines({"garbage \x01 without structure", "=novalue", "[[[", "XPos=555", "[calendar",
-                                 "alpha 77", "[news]", "lock=1", "this is not a key", "[news]junk", "YPos=-20",
-                                 "\x01\x02\x03\x04", "[weather", "citycode=nope"});
-    garbage += std::string("\0\0\x7f binary tail", 16);
-    ASSERT_TRUE(CScratchFolder::WriteFileText(IniPath(), garbage));
-
-    CIniSettings settings = Settings();
-    EXPECT_EQ(settings.GetNewsLock(), 1);
-    EXPECT_EQ(settings.GetCalendarAlpha(), 40);
-    EXPECT_EQ(settings.GetCalendarXPos(), -1);
-    EXPECT_EQ(settings.GetWeatherXPos(), -1);
-    EXPECT_EQ(settings.GetWeatherCityCode(), L"");
-    EXPECT_EQ(settings.GetTempMonitorTemp2(), 0);
-    EXPECT_EQ(settings.GetGuideBShow(), 0);
-    EXPECT_TRUE(settings.IsHolidayStale());
-
-    // Writing into the damaged file works and reads back.
-    settings.SetCalendarXPos(-300);
-    EXPECT_EQ(settings.GetCalendarXPos(), -300);
-}
-
-TEST_F(IniSettingsTest, CityCodeIsReadUpTo1023Characters) {
-    CIniSettings settings = Settings();
-    std::wstring code(1023, L'7');
-    settings.SetWeatherCityCode(code);
-    EXPECT_EQ(settings.GetWeatherCityCode(), code);
+    const std::wstring code(1023, L'7');
     settings.SetWeatherCityCode(code + L"89");
-    EXPECT_EQ(settings.GetWeatherCityCode(), code);
+    EXPECT_EQ(settings.GetWeatherCityCode(), code) << "read up to 1023 characters";
 }
 
-TEST_F(IniSettingsTest, HolidayStampIsTodaysLocalDateAndAgesAfterAWeek) {
+TEST_F(IniSettingsTest, HandEditedValuesReadAsTheirLeadingNumberAndACorruptFileAsDefaults) {
+    ASSERT_TRUE(CScratchFolder::WriteFileText(IniPath(), "[calendar]\r\nXPos=abc\r\nYPos=12px\r\nalpha=  -7 \r\n"
+                                                         "[weather]\r\nXPos=\r\nYPos=+33\r\nalpha=0x20\r\n"
+                                                         "[tempmonitor]\r\ntest=5\r\ntemp1=99999999999\r\n"));
     CIniSettings settings = Settings();
-    EXPECT_TRUE(settings.IsHolidayStale());
-    settings.MarkHolidayFresh();
-    SYSTEMTIME today = {};
-    ::GetLocalTime(&today);
-    wchar_t expected[32];
-    swprintf(expected, 32, L"%04d/%02d/%02d", today.wYear, today.wMonth, today.wDay);
-    EXPECT_EQ(RawValue(L"calendar", L"holiday"), expected);
-    EXPECT_FALSE(settings.IsHolidayStale());
+    // Present but not a number: 0, not the default; an empty value counts as absent.
+    const std::pair<int (S::*)() const, int> read[] = {
+        {&S::GetCalendarXPos, 0},    {&S::GetCalendarYPos, 12},          {&S::GetCalendarAlpha, -7},
+        {&S::GetWeatherXPos, -1},    {&S::GetWeatherYPos, 33},           {&S::GetWeatherAlpha, 0},
+        {&S::GetTempMonitorTest, 5}, {&S::GetTempMonitorTemp1, INT_MAX},
+    };
+    for (size_t i = 0; i < std::size(read); ++i) {
+        EXPECT_EQ((settings.*read[i].first)(), read[i].second) << "row " << i;
+    }
 
-    ::WritePrivateProfileStringW(L"calendar", L"holiday", L"2001/09/01", IniPath().c_str());
-    EXPECT_TRUE(settings.IsHolidayStale());
-    ::WritePrivateProfileStringW(L"calendar", L"holiday", L"2999/12/31", IniPath().c_str());
-    EXPECT_FALSE(settings.IsHolidayStale());
-    ::WritePrivateProfileStringW(L"calendar", L"holiday", L"last week", IniPath().c_str());
-    EXPECT_TRUE(settings.IsHolidayStale());
+    static const char garbage[] =
+        "garbage \x01 without structure\r\n=novalue\r\n[[[\r\nXPos=555\r\n[calendar\r\nalpha 77\r\n"
+        "[news]\r\nlock=1\r\nthis is not a key\r\n[news]junk\r\nYPos=-20\r\n\x01\x02\x03\x04\r\n"
+        "[weather\r\ncitycode=nope\r\n\0\0\x7f binary tail";
+    ASSERT_TRUE(CScratchFolder::WriteFileText(m_folder / L"damaged.ini", std::string(garbage, sizeof(garbage))));
+    CIniSettings damaged(m_folder / L"damaged.ini", HKEY_CURRENT_USER, m_regKey);
+    EXPECT_EQ(damaged.GetNewsLock(), 1);
+    EXPECT_EQ(damaged.GetCalendarAlpha(), 40);
+    EXPECT_EQ(damaged.GetCalendarXPos(), -1);
+    EXPECT_EQ(damaged.GetWeatherCityCode(), L"");
+    damaged.SetCalendarXPos(-300);
+    EXPECT_EQ(damaged.GetCalendarXPos(), -300) << "the damaged file still takes writes";
 }
 
-TEST_F(IniSettingsTest, WidgetWritersPutDwordZeroIntoTheExistingKey) {
-    HKEY key = CreateWallpaperKey();
-    DWORD one = 1;
-    ::RegSetValueExW(key, L"calendar", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
-    ::RegSetValueExW(key, L"weather", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"on"), 6);
-
+TEST_F(IniSettingsTest, WidgetWritersPutDwordZeroIntoTheKeyOnlyWhenItExists) {
     CIniSettings settings = Settings();
+    settings.WriteRegCalendarOff();
+    HKEY absent = nullptr;
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, m_regRoot.c_str(), 0, KEY_READ, &absent), ERROR_FILE_NOT_FOUND);
+
+    CRegKey key = CreateWallpaperKey();
+    ::RegSetValueExW(key.Get(), L"weather", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"on"), 6);
     settings.WriteRegCalendarOff();
     settings.WriteRegWeatherOff();
     settings.WriteRegNewsOff();
     settings.WriteRegTempMonitorOff();
-
     for (const wchar_t* name : {L"calendar", L"weather", L"news", L"tempmonitor"}) {
-        DWORD type = REG_NONE;
-        DWORD value = 99;
-        DWORD size = sizeof(value);
-        ASSERT_EQ(::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size), ERROR_SUCCESS)
+        DWORD type = REG_NONE, value = 99, size = sizeof(value);
+        ASSERT_EQ(::RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+                  ERROR_SUCCESS)
             << name;
         EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
-        EXPECT_EQ(size, sizeof(DWORD)) << name;
         EXPECT_EQ(value, 0u) << name;
     }
-    DWORD subKeys = 99;
-    DWORD values = 0;
-    ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                       nullptr);
-    EXPECT_EQ(subKeys, 0u);
-    EXPECT_EQ(values, 4u);
-    ::RegCloseKey(key);
 }
 
-TEST_F(IniSettingsTest, WidgetWritersDoNotCreateTheWallpaperKey) {
-    CIniSettings settings = Settings();
-    settings.WriteRegCalendarOff();
-    settings.WriteRegTempMonitorOff();
-    HKEY key = nullptr;
-    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, m_regKey.c_str(), 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, m_regRoot.c_str(), 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
-}
-
-TEST_F(IniSettingsTest, PidIsReadUpTo129Characters) {
+TEST_F(IniSettingsTest, PidIsReadUpTo129CharactersElseUnknown) {
     CIniSettings settings = Settings();
     EXPECT_EQ(settings.GetRegPid(), L"unkown") << "no key";
-
-    HKEY key = CreateWallpaperKey();
+    CRegKey key = CreateWallpaperKey();
     EXPECT_EQ(settings.GetRegPid(), L"unkown") << "no value";
 
-    auto setPid = [&](const std::wstring& text) {
-        ::RegSetValueExW(key, L"PID", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    const std::wstring q(131, L'q');
+    const std::wstring p129(129, L'p'), p130(130, L'p'), p200(200, L'p');
+    const DWORD number = 7;
+    const struct {
+        DWORD type;
+        const void* data;
+        DWORD bytes;
+        std::wstring expected;
+    } rows[] = {
+        {REG_SZ, L"wp_channel_0042", 32, L"wp_channel_0042"},
+        {REG_SZ, p129.c_str(), 260, p129},
+        {REG_SZ, p130.c_str(), 262, L"unkown"},
+        {REG_SZ, p200.c_str(), 402, L"unkown"},
+        {REG_SZ, L"", 2, L"unkown"},
+        // Stored without its terminating NUL: 130 characters fill the buffer and are too many, 129 are not.
+        // (The system adds the NUL itself when it directly follows the given bytes, so one more follows.)
+        {REG_SZ, q.c_str(), 260, L"unkown"},
+        {REG_SZ, q.c_str(), 258, std::wstring(129, L'q')},
+        {REG_DWORD, &number, sizeof(number), L"unkown"},
     };
-    setPid(L"wp_channel_0042");
-    EXPECT_EQ(settings.GetRegPid(), L"wp_channel_0042");
-    setPid(std::wstring(129, L'p'));
-    EXPECT_EQ(settings.GetRegPid(), std::wstring(129, L'p'));
-    setPid(std::wstring(130, L'p'));
-    EXPECT_EQ(settings.GetRegPid(), L"unkown");
-    setPid(std::wstring(200, L'p'));
-    EXPECT_EQ(settings.GetRegPid(), L"unkown");
-    setPid(L"");
-    EXPECT_EQ(settings.GetRegPid(), L"unkown");
-
-    // Stored without its terminating NUL: 130 characters fill the buffer and are too many, 129 are not.
-    // (The system adds the NUL itself when it directly follows the given bytes, so one more follows.)
-    std::wstring bare(131, L'q');
-    ::RegSetValueExW(key, L"PID", 0, REG_SZ, reinterpret_cast<const BYTE*>(bare.c_str()), 260);
-    EXPECT_EQ(settings.GetRegPid(), L"unkown");
-    ::RegSetValueExW(key, L"PID", 0, REG_SZ, reinterpret_cast<const BYTE*>(bare.c_str()), 258);
-    EXPECT_EQ(settings.GetRegPid(), std::wstring(129, L'q'));
-
-    DWORD number = 7;
-    ::RegSetValueExW(key, L"PID", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
-    EXPECT_EQ(settings.GetRegPid(), L"unkown");
-    ::RegCloseKey(key);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        ASSERT_EQ(::RegSetValueExW(key.Get(), L"PID", 0, row.type, static_cast<const BYTE*>(row.data), row.bytes),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(settings.GetRegPid(), row.expected);
+    }
 }

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cwctype>
+#include <initializer_list>
 #include <string>
 
 #include "app/RemoveFolderTree.h"
@@ -11,40 +14,47 @@ namespace {
 
 using Scratch = CScratchFolder;
 
-bool MakeFolder(const std::wstring& path, DWORD attributes = 0) {
-    return ::CreateDirectoryW(path.c_str(), nullptr) && (!attributes || ::SetFileAttributesW(path.c_str(), attributes));
+std::wstring Lower(std::wstring text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(::towlower(c)); });
+    return text;
 }
 
-// Everything queued for deletion at the next restart, as the session manager will read it.
+// Everything queued for deletion at the next restart, lower case, as the session manager will read it.
 std::wstring PendingDeletes() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_QUERY_VALUE,
-                        &key) != ERROR_SUCCESS) {
-        return std::wstring();
-    }
     std::wstring text(32768, L'\0');
     DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    LONG rc = ::RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr,
-                                 reinterpret_cast<BYTE*>(text.data()), &bytes);
-    ::RegCloseKey(key);
-    text.resize(rc == ERROR_SUCCESS ? bytes / sizeof(wchar_t) : 0);
-    for (wchar_t& c : text) {
-        c = c ? static_cast<wchar_t>(::towlower(c)) : L'|';
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                       L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, text.data(),
+                       &bytes) != ERROR_SUCCESS) {
+        return std::wstring();
     }
-    return text;
+    text.resize(bytes / sizeof(wchar_t));
+    std::replace(text.begin(), text.end(), L'\0', L'|');
+    return Lower(text);
 }
 
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) {
-        c = static_cast<wchar_t>(::towlower(c));
-    }
-    return text;
-}
-
-// A m_scratch folder holding the folder to delete, "deskling", and whatever lies beside it.
+// A scratch folder holding the folder to delete, "deskling", and whatever lies beside it.
 class RemoveFolderTreeTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_scratch.IsCreated()); }
+
+    // Makes each entry below the scratch folder: a folder when it ends in "\", else a file holding its own name.
+    bool Make(std::initializer_list<std::wstring> entries, DWORD attributes = 0) {
+        for (const std::wstring& entry : entries) {
+            const std::wstring path = m_scratch / entry;
+            const bool folder = entry.back() == L'\\';
+            if (!(folder ? ::CreateDirectoryW(path.c_str(), nullptr)
+                         : Scratch::WriteFileText(path, std::string(entry.begin(), entry.end()))) ||
+                (attributes && !::SetFileAttributesW(path.c_str(), attributes))) {
+                return false;
+            }
+        }
+        return true;
+    }
+    bool Holds(const std::wstring& file) const {
+        return Scratch::ReadFileText(m_scratch / file) == std::string(file.begin(), file.end());
+    }
 
     Scratch m_scratch{L"remove"};
     const std::wstring m_data = m_scratch / L"deskling";
@@ -52,85 +62,54 @@ protected:
 
 } // namespace
 
-TEST_F(RemoveFolderTreeTest, RefusesEmptyOverlongAndWildcardPaths) {
+TEST_F(RemoveFolderTreeTest, RefusesEmptyOverlongAndWildcardPathsAndFiles) {
     EXPECT_FALSE(RemoveFolderTree(L""));
 
-    // A real folder whose path is exactly 260 characters stays, with its content.
+    // A real folder whose path is exactly 260 characters stays; one character shorter goes.
     std::wstring longPath = m_scratch / L"";
     longPath += std::wstring(MAX_PATH - longPath.size(), L'x');
-    ASSERT_EQ(longPath.size(), static_cast<size_t>(MAX_PATH));
     ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + longPath).c_str(), nullptr));
     EXPECT_FALSE(RemoveFolderTree(longPath));
     EXPECT_TRUE(Scratch::Exists(L"\\\\?\\" + longPath));
     ASSERT_TRUE(::RemoveDirectoryW((L"\\\\?\\" + longPath).c_str()));
-
-    // One character shorter is allowed.
-    std::wstring shorter = longPath.substr(0, MAX_PATH - 1);
+    const std::wstring shorter = longPath.substr(0, MAX_PATH - 1);
     ASSERT_TRUE(::CreateDirectoryW(shorter.c_str(), nullptr));
     EXPECT_TRUE(RemoveFolderTree(shorter));
     EXPECT_FALSE(Scratch::Exists(shorter));
 
-    ASSERT_TRUE(Scratch::WriteFileText(m_scratch / L"keep.txt", "keep"));
+    ASSERT_TRUE(Make({L"keep.txt", L"deskling"}));
     EXPECT_FALSE(RemoveFolderTree(m_scratch / L"*"));
     EXPECT_FALSE(RemoveFolderTree(m_scratch / L"kee?.txt"));
-    EXPECT_EQ(Scratch::ReadFileText(m_scratch / L"keep.txt"), "keep");
+    EXPECT_FALSE(RemoveFolderTree(m_data)) << "a file named like the folder";
+    EXPECT_TRUE(Holds(L"keep.txt") && Holds(L"deskling"));
 }
 
-TEST_F(RemoveFolderTreeTest, DeletesANestedTreeWithReadOnlyFilesAndFolders) {
-    ASSERT_TRUE(MakeFolder(m_data));
-    ASSERT_TRUE(Scratch::WriteFileText(m_data + L"\\deskling.ini", "[calendar]\r\nalpha=40\r\n"));
-    ASSERT_TRUE(Scratch::WriteFileText(m_data + L"\\holiday.db", "locked", FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(MakeFolder(m_data + L"\\news"));
-    ASSERT_TRUE(Scratch::WriteFileText(m_data + L"\\news\\1.png", "png"));
-    ASSERT_TRUE(MakeFolder(m_data + L"\\news\\cache"));
-    ASSERT_TRUE(Scratch::WriteFileText(m_data + L"\\news\\cache\\2.png", "png",
-                                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_TRUE(MakeFolder(m_data + L"\\news\\empty"));
-    ASSERT_TRUE(MakeFolder(m_data + L"\\area", FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(Scratch::WriteFileText(m_data + L"\\area\\list.json", "{}"));
-    ::SetFileAttributesW(m_data.c_str(), FILE_ATTRIBUTE_READONLY);
-    // Neighbours whose names start alike are not part of the folder.
-    ASSERT_TRUE(MakeFolder(m_scratch / L"deskling2"));
-    ASSERT_TRUE(Scratch::WriteFileText(m_scratch / L"deskling2\\other.txt", "other"));
-    ASSERT_TRUE(Scratch::WriteFileText(m_scratch / L"deskling.txt", "sibling"));
+TEST_F(RemoveFolderTreeTest, DeletesANestedTreeWithReadOnlyFilesAndFoldersButNotItsNeighbours) {
+    ASSERT_TRUE(Make({L"deskling\\", L"deskling\\deskling.ini", L"deskling\\news\\", L"deskling\\news\\cache\\",
+                      L"deskling\\news\\empty\\", L"deskling\\area\\", L"deskling\\area\\list.json", L"deskling2\\",
+                      L"deskling2\\other.txt", L"deskling.txt"}));
+    ASSERT_TRUE(Make({L"deskling\\holiday.db", L"deskling\\news\\cache\\2.png"},
+                     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(::SetFileAttributesW((m_data + L"\\area").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(::SetFileAttributesW(m_data.c_str(), FILE_ATTRIBUTE_READONLY));
 
-    EXPECT_TRUE(RemoveFolderTree(m_data));
-    EXPECT_FALSE(Scratch::Exists(m_data));
-    EXPECT_EQ(Scratch::ReadFileText(m_scratch / L"deskling2\\other.txt"), "other");
-    EXPECT_EQ(Scratch::ReadFileText(m_scratch / L"deskling.txt"), "sibling");
-}
-
-TEST_F(RemoveFolderTreeTest, AcceptsATrailingSeparatorAndAMissingFolder) {
-    ASSERT_TRUE(MakeFolder(m_data));
-    ASSERT_TRUE(Scratch::WriteFileText(m_data + L"\\a.txt", "a"));
     EXPECT_TRUE(RemoveFolderTree(m_data + L"\\"));
     EXPECT_FALSE(Scratch::Exists(m_data));
-
-    // Nothing to delete is not a failure, and nothing gets created.
-    EXPECT_TRUE(RemoveFolderTree(m_data));
+    EXPECT_TRUE(Holds(L"deskling2\\other.txt") && Holds(L"deskling.txt"));
+    EXPECT_TRUE(RemoveFolderTree(m_data)) << "nothing to delete is no failure";
     EXPECT_FALSE(Scratch::Exists(m_data));
-}
-
-TEST_F(RemoveFolderTreeTest, LeavesAFileNamedLikeTheFolder) {
-    ASSERT_TRUE(Scratch::WriteFileText(m_scratch / L"deskling", "a file"));
-    EXPECT_FALSE(RemoveFolderTree(m_scratch / L"deskling"));
-    EXPECT_EQ(Scratch::ReadFileText(m_scratch / L"deskling"), "a file");
 }
 
 TEST_F(RemoveFolderTreeTest, FileInUseIsScheduledForTheNextRestartAndTheRestGoes) {
-    ASSERT_TRUE(MakeFolder(m_data));
-    ASSERT_TRUE(MakeFolder(m_data + L"\\sub"));
+    ASSERT_TRUE(Make({L"deskling\\", L"deskling\\sub\\", L"deskling\\sub\\busy.db", L"deskling\\free.txt"}));
     const std::wstring busy = m_data + L"\\sub\\busy.db";
-    ASSERT_TRUE(Scratch::WriteFileText(busy, "busy"));
-    ASSERT_TRUE(Scratch::WriteFileText(m_data + L"\\free.txt", "free"));
     // Open without delete sharing, as another program holding the file would.
     HANDLE holder = ::CreateFileW(busy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-
     EXPECT_FALSE(RemoveFolderTree(m_data));
     ::CloseHandle(holder);
     EXPECT_FALSE(Scratch::Exists(m_data + L"\\free.txt"));
-    EXPECT_EQ(Scratch::ReadFileText(busy), "busy");
+    EXPECT_TRUE(Holds(L"deskling\\sub\\busy.db"));
     EXPECT_NE(PendingDeletes().find(Lower(busy.substr(2))), std::wstring::npos);
 }
 
@@ -140,60 +119,36 @@ class RemoveFolderTreeLinks : public RemoveFolderTreeTest {
 protected:
     void SetUp() override {
         RemoveFolderTreeTest::SetUp();
-        ASSERT_TRUE(MakeFolder(m_scratch / L"outside"));
-        ASSERT_TRUE(MakeFolder(m_scratch / L"outside\\inner"));
-        ASSERT_TRUE(Scratch::WriteFileText(m_scratch / L"outside\\keep.txt", "keep"));
-        ASSERT_TRUE(Scratch::WriteFileText(m_scratch / L"outside\\inner\\keep2.txt", "keep2"));
+        ASSERT_TRUE(Make({L"outside\\", L"outside\\inner\\", L"outside\\keep.txt", L"outside\\inner\\keep2.txt"}));
     }
-
-    void ExpectOutsideUntouched() {
-        EXPECT_EQ(Scratch::ReadFileText(m_scratch / L"outside\\keep.txt"), "keep");
-        EXPECT_EQ(Scratch::ReadFileText(m_scratch / L"outside\\inner\\keep2.txt"), "keep2");
-    }
-
+    void ExpectOutsideUntouched() { EXPECT_TRUE(Holds(L"outside\\keep.txt") && Holds(L"outside\\inner\\keep2.txt")); }
     bool Link(const std::wstring& link, const std::wstring& target, bool toFolder) {
         return Scratch::MakeSymlink(m_scratch / link, target, toFolder);
     }
 };
 
-TEST_F(RemoveFolderTreeLinks, LinksInsideAreRemovedWithoutTouchingTheirTargets) {
-    ASSERT_TRUE(MakeFolder(m_data));
-    ASSERT_TRUE(MakeFolder(m_data + L"\\sub"));
+TEST_F(RemoveFolderTreeLinks, LinksAreRemovedWithoutTouchingTheirTargets) {
     // Read-only, and beside links the shell's delete never runs: only the file delete can remove it.
-    ASSERT_TRUE(Scratch::WriteFileText(m_data + L"\\plain.txt", "plain", FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(Scratch::WriteFileText(m_data + L"\\sub\\x.txt", "x"));
+    ASSERT_TRUE(Make({L"deskling\\", L"deskling\\sub\\", L"deskling\\sub\\x.txt"}));
+    ASSERT_TRUE(Make({L"deskling\\plain.txt"}, FILE_ATTRIBUTE_READONLY));
     if (!Link(L"deskling\\folderlink", L"../outside", true)) {
         GTEST_SKIP() << "symbolic links cannot be made here";
     }
     ASSERT_TRUE(Link(L"deskling\\filelink", L"../outside/keep.txt", false));
     ASSERT_TRUE(Link(L"deskling\\sub\\deeplink", L"../../outside/inner", true));
+    ASSERT_TRUE(Link(L"datalink", L"outside", true));
 
-    bool removed = RemoveFolderTree(m_data);
-
+    const bool removed = RemoveFolderTree(m_data);
     ExpectOutsideUntouched();
     EXPECT_FALSE(Scratch::Exists(m_data + L"\\plain.txt"));
     EXPECT_FALSE(Scratch::Exists(m_data + L"\\sub\\x.txt"));
-    if (Scratch::IsWine()) {
-        // Wine can reach a Unix link only through its target: the links, and the folders holding
-        // them, stay where they are.
-        EXPECT_FALSE(removed);
-        EXPECT_TRUE(Scratch::Exists(m_data + L"\\folderlink"));
-        EXPECT_TRUE(Scratch::Exists(m_data + L"\\sub\\deeplink"));
-    } else {
-        EXPECT_TRUE(removed);
-        EXPECT_FALSE(Scratch::Exists(m_data));
-    }
-}
+    // Wine can reach a Unix link only through its target: the links, and the folders holding them, stay.
+    EXPECT_EQ(removed, !Scratch::IsWine());
+    EXPECT_EQ(Scratch::Exists(m_data + L"\\sub\\deeplink"), Scratch::IsWine());
 
-TEST_F(RemoveFolderTreeLinks, DataFolderThatIsALinkLosesOnlyTheLink) {
-    if (!Link(L"deskling", L"outside", true)) {
-        GTEST_SKIP() << "symbolic links cannot be made here";
-    }
-    bool removed = RemoveFolderTree(m_scratch / L"deskling");
+    // A data folder that is itself a link loses only the link.
+    const bool linkRemoved = RemoveFolderTree(m_scratch / L"datalink");
     ExpectOutsideUntouched();
-    EXPECT_TRUE(Scratch::Exists(m_scratch / L"outside\\inner"));
-    EXPECT_EQ(removed, !Scratch::Exists(m_scratch / L"deskling"));
-    if (!Scratch::IsWine()) {
-        EXPECT_TRUE(removed);
-    }
+    EXPECT_EQ(linkRemoved, !Scratch::Exists(m_scratch / L"datalink"));
+    EXPECT_TRUE(linkRemoved || Scratch::IsWine());
 }

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "unit/WineUnixPath.h"
@@ -37,11 +41,7 @@ public:
                    WaitFor([&] { return Exists(link); });
         }
         std::wstring windowsTarget = target;
-        for (wchar_t& c : windowsTarget) {
-            if (c == L'/') {
-                c = L'\\';
-            }
-        }
+        std::replace(windowsTarget.begin(), windowsTarget.end(), L'/', L'\\');
         DWORD flags = SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE | (toFolder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
         return ::CreateSymbolicLinkW(link.c_str(), windowsTarget.c_str(), flags) && Exists(link);
     }
@@ -50,29 +50,15 @@ public:
         return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
-    static bool WriteFileText(const std::wstring& path, const std::string& bytes, DWORD attributes = 0) {
-        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            return false;
-        }
-        DWORD written = 0;
-        BOOL ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        ::CloseHandle(h);
-        return ok && written == bytes.size();
+    static bool WriteFileText(const std::wstring& path, const std::string& bytes) {
+        std::ofstream out(path.c_str(), std::ios::binary);
+        return out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && out.flush();
     }
 
+    // Read the way another program would while the writer may still hold the file.
     static std::string ReadFileText(const std::wstring& path) {
-        HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) {
-            return std::string();
-        }
-        std::string bytes(::GetFileSize(h, nullptr), '\0');
-        DWORD read = 0;
-        ::ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-        ::CloseHandle(h);
-        bytes.resize(read);
-        return bytes;
+        std::ifstream in(path.c_str(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
 private:
@@ -120,33 +106,9 @@ private:
                 return;
             }
         }
-        RemoveTree(m_path);
-    }
-
-    static void RemoveTree(const std::wstring& folder) {
-        WIN32_FIND_DATAW found = {};
-        HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..") {
-                    continue;
-                }
-                std::wstring path = folder + L"\\" + name;
-                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                bool folderEntry = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-                if (folderEntry && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                    RemoveTree(path);
-                } else if (folderEntry) {
-                    ::RemoveDirectoryW(path.c_str());
-                } else {
-                    ::DeleteFileW(path.c_str());
-                }
-            } while (::FindNextFileW(find, &found));
-            ::FindClose(find);
-        }
-        ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::RemoveDirectoryW(folder.c_str());
+        // Elsewhere links are seen as links and removed as such.
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
     }
 
     std::wstring m_path;

@@ -6,20 +6,16 @@
 
 #include <cstdio>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
 
-std::wstring TestsFolder() {
+// A helper program or library built beside the test program.
+std::wstring Helper(const wchar_t* name) {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/"));
-}
-
-std::wstring Helper(const wchar_t* name) {
-    return TestsFolder() + L"\\helpers\\" + name;
+    const std::wstring program(path);
+    return program.substr(0, program.find_last_of(L"\\/")) + L"\\helpers\\" + name;
 }
 
 std::string Narrow(const std::wstring& text) {
@@ -37,59 +33,22 @@ std::string AwaitFile(const std::wstring& path) {
     return CScratchFolder::ReadFileText(path);
 }
 
-// Sets the default value of a key below HKEY_CLASSES_ROOT for one test and puts the old one back.
-class CClassesValue {
-public:
-    CClassesValue(const wchar_t* subKey, const std::wstring& value) {
-        ::RegCreateKeyExW(HKEY_CLASSES_ROOT, subKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, m_key.Receive(),
-                          nullptr);
-        wchar_t old[2048] = {};
-        DWORD size = sizeof(old) - sizeof(wchar_t);
-        m_hadValue = ::RegQueryValueExW(m_key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
-                     ERROR_SUCCESS;
-        m_old = old;
-        m_set = Write(value);
-    }
-    ~CClassesValue() {
-        if (m_hadValue) {
-            Write(m_old);
-        } else {
-            ::RegDeleteValueW(m_key.Get(), nullptr);
-        }
-    }
-    CClassesValue(const CClassesValue&) = delete;
-    CClassesValue& operator=(const CClassesValue&) = delete;
-
-    bool IsSet() const { return m_set; }
-
-private:
-    bool Write(const std::wstring& value) {
-        return ::RegSetValueExW(m_key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-    }
-
-    CRegKey m_key;
-    std::wstring m_old;
-    bool m_hadValue = false;
-    bool m_set = false;
-};
-
 } // namespace
 
 TEST(SystemUtilsTest, FileVersionTextReadsTheStringTableOrTheFixedNumbers) {
     const std::wstring probe = Helper(L"VersionProbe.dll");
-    std::wstring text;
-    ASSERT_TRUE(GetFileVersionTextFrom(probe.c_str(), true, &text));
-    EXPECT_EQ(text, L"1.2.3.4") << "the string \"1, 2, 3, 4\" in dotted form";
-    ASSERT_TRUE(GetFileVersionTextFrom(probe.c_str(), false, &text));
-    EXPECT_EQ(text, L"5.6.7.8");
-    ASSERT_TRUE(GetFileVersionText(probe.c_str(), &text));
-    EXPECT_TRUE(text == L"1.2.3.4" || text == L"5.6.7.8") << Narrow(text);
+    std::wstring table, fixed, chosen;
+    ASSERT_TRUE(GetFileVersionTextFrom(probe.c_str(), true, &table));
+    ASSERT_TRUE(GetFileVersionTextFrom(probe.c_str(), false, &fixed));
+    ASSERT_TRUE(GetFileVersionText(probe.c_str(), &chosen));
+    EXPECT_EQ(table, L"1.2.3.4") << "the string \"1, 2, 3, 4\" in dotted form";
+    EXPECT_EQ(fixed, L"5.6.7.8");
+    EXPECT_TRUE(chosen == table || chosen == fixed) << Narrow(chosen);
 
     CScratchFolder scratch(L"version");
     ASSERT_TRUE(CScratchFolder::WriteFileText(scratch / L"plain.txt", "no resources here"));
-    EXPECT_FALSE(GetFileVersionText((scratch / L"plain.txt").c_str(), &text));
-    EXPECT_TRUE(text.empty());
+    EXPECT_FALSE(GetFileVersionText((scratch / L"plain.txt").c_str(), &chosen));
+    EXPECT_TRUE(chosen.empty());
 }
 
 TEST(SystemUtilsTest, ReadWholeFileTakesFilesFromOneByteToJustUnderFiveMegabytes) {
@@ -103,45 +62,48 @@ TEST(SystemUtilsTest, ReadWholeFileTakesFilesFromOneByteToJustUnderFiveMegabytes
 
     std::vector<char> buffer;
     ASSERT_TRUE(ReadWholeFile((scratch / L"largest").c_str(), &buffer));
-    ASSERT_EQ(buffer.size(), kLimit - 1);
-    EXPECT_EQ(buffer.front(), 'a');
-    EXPECT_EQ(buffer.back(), 'z');
-    EXPECT_FALSE(ReadWholeFile((scratch / L"limit").c_str(), &buffer)) << "exactly 5 MiB is refused";
-    EXPECT_FALSE(ReadWholeFile((scratch / L"empty").c_str(), &buffer));
-    EXPECT_FALSE(ReadWholeFile((scratch / L"missing").c_str(), &buffer));
+    EXPECT_TRUE(std::string(buffer.begin(), buffer.end()) == largest);
+    for (const wchar_t* refused : {L"limit", L"empty", L"missing"}) {
+        EXPECT_FALSE(ReadWholeFile((scratch / refused).c_str(), &buffer)) << Narrow(refused);
+    }
 }
 
-TEST(SystemUtilsTest, OpenUrlStartsTheRegisteredBrowserWithTheAddress) {
+// The placing of the address in the command is checked natively; here the registered command really starts.
+TEST(SystemUtilsTest, OpenUrlStartsTheRegisteredBrowserWithTheAddressAppended) {
     CScratchFolder scratch(L"browser");
-    const std::wstring browser = L"\"" + Helper(L"FakeBrowser.exe") + L"\" ";
+    const std::wstring command = L"\"" + Helper(L"FakeBrowser.exe") + L"\" " + (scratch / L"appended.txt");
     const std::wstring address = L"http://127.0.0.1:9/news?id=3&from=deskling";
-
-    // A command without "%1": the address follows after one blank.
-    const std::wstring appended = browser + (scratch / L"appended.txt");
-    {
-        CClassesValue command(L"http\\shell\\open\\command", appended);
-        ASSERT_TRUE(command.IsSet());
-        ASSERT_TRUE(OpenUrl(address.c_str()));
-        EXPECT_EQ(AwaitFile(scratch / L"appended.txt"), Narrow(appended + L" " + address));
-    }
-    // A command with "%1": the address takes its place.
-    const std::wstring placed = browser + (scratch / L"placed.txt") + L" \"%1\" -new";
-    {
-        CClassesValue command(L"http\\shell\\open\\command", placed);
-        ASSERT_TRUE(command.IsSet());
-        ASSERT_TRUE(OpenUrl(address.c_str()));
-        EXPECT_EQ(AwaitFile(scratch / L"placed.txt"),
-                  Narrow(browser + (scratch / L"placed.txt") + L" \"" + address + L"\" -new"));
-    }
-    EXPECT_TRUE(OpenUrl(L""));
+    const wchar_t* key = L"http\\shell\\open\\command";
+    wchar_t old[2048] = {};
+    DWORD size = sizeof(old);
+    const bool hadOld = ::RegGetValueW(HKEY_CLASSES_ROOT, key, nullptr, RRF_RT_REG_SZ, nullptr, old, &size) == 0;
+    auto set = [&](const std::wstring& value) {
+        return ::RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
+                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    };
+    ASSERT_EQ(set(command), ERROR_SUCCESS);
+    const bool opened = OpenUrl(address.c_str());
+    const std::string recorded = AwaitFile(scratch / L"appended.txt");
+    hadOld ? set(old) : ::RegDeleteKeyValueW(HKEY_CLASSES_ROOT, key, nullptr);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(recorded, Narrow(command + L" " + address));
 }
 
-TEST(SystemUtilsTest, LaunchProcessResolvesARelativePathBesideTheModule) {
+// OpenUrl starts its command at medium integrity with the program named in the command text.
+TEST(SystemUtilsTest, ProcessesStartFromBesideTheModuleAndAtMediumIntegrityWithANamedProgram) {
     CScratchFolder scratch(L"launch");
-    const std::wstring record = scratch / L"launched.txt";
-    ASSERT_TRUE(LaunchProcess(nullptr, L"helpers\\FakeBrowser.exe", record.c_str(), SW_HIDE, false, 0, false, true));
-    EXPECT_EQ(AwaitFile(record), Narrow(L"\"" + Helper(L"FakeBrowser.exe") + L"\" " + record));
+    const std::wstring program = Helper(L"FakeBrowser.exe");
+    const std::wstring launched = scratch / L"launched.txt", medium = scratch / L"medium.txt";
+    ASSERT_TRUE(LaunchProcess(nullptr, L"helpers\\FakeBrowser.exe", launched.c_str(), SW_HIDE, false, 0, false, true));
+    EXPECT_EQ(AwaitFile(launched), Narrow(L"\"" + program + L"\" " + launched));
     EXPECT_FALSE(LaunchProcess(nullptr, L"helpers\\NoSuchProgram.exe", L"", SW_HIDE, false, 0, false, true));
+
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(RunAtMediumIntegrity(program.c_str(), medium.c_str(), scratch.Path().c_str(), &startup, &info));
+    CKernelHandle process(info.hProcess), thread(info.hThread);
+    EXPECT_EQ(AwaitFile(medium), Narrow(L"\"" + program + L"\" " + medium));
 }
 
 TEST(SystemUtilsTest, WallpaperBarIsTheVisibleSwitchBarElseTheVisibleFence) {
@@ -178,48 +140,23 @@ TEST(SystemUtilsTest, DesktopIconRectIsReadFromTheListViewOfAnotherProcess) {
     PROCESS_INFORMATION info = {};
     ASSERT_TRUE(
         ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
-    CKernelHandle process(info.hProcess);
-    CKernelHandle thread(info.hThread);
+    CKernelHandle process(info.hProcess), thread(info.hThread);
     RECT expected = {};
-    const std::string reported = AwaitFile(ready);
-    ASSERT_EQ(std::sscanf(reported.c_str(), "%ld %ld %ld %ld", &expected.left, &expected.top, &expected.right,
+    ASSERT_EQ(std::sscanf(AwaitFile(ready).c_str(), "%ld %ld %ld %ld", &expected.left, &expected.top, &expected.right,
                           &expected.bottom),
               4)
         << "the fake desktop did not come up";
 
-    HWND list = FindDesktopListView();
-    ASSERT_NE(list, nullptr);
     DWORD owner = 0;
-    ::GetWindowThreadProcessId(list, &owner);
+    ::GetWindowThreadProcessId(FindDesktopListView(), &owner);
     EXPECT_EQ(owner, info.dwProcessId);
     EXPECT_TRUE(GetDesktopIconRect(L"VEXA壁纸", &rect)) << "captions compare without case";
-    EXPECT_EQ(rect.left, expected.left);
-    EXPECT_EQ(rect.top, expected.top);
-    EXPECT_EQ(rect.right, expected.right);
-    EXPECT_EQ(rect.bottom, expected.bottom);
+    EXPECT_TRUE(::EqualRect(&rect, &expected));
     EXPECT_GT(rect.right, rect.left);
     EXPECT_FALSE(GetDesktopIconRect(L"Vexa", &rect)) << "a prefix is not a match";
 
     ::PostMessageW(::FindWindowW(L"Progman", L"Program Manager"), WM_CLOSE, 0, 0);
     if (::WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0) {
         ::TerminateProcess(process.Get(), 1);
-    }
-}
-
-TEST(SystemUtilsTest, RunAtMediumIntegrityStartsTheCommandWithOrWithoutAnExecutable) {
-    CScratchFolder scratch(L"medium");
-    const std::wstring program = Helper(L"FakeBrowser.exe");
-    const std::wstring bare = scratch / L"bare.txt";
-    const std::wstring named = scratch / L"named.txt";
-    for (const auto& [executable, command, record] :
-         {std::tuple<const wchar_t*, std::wstring, std::wstring>{nullptr, L"\"" + program + L"\" " + bare, bare},
-          {program.c_str(), named, named}}) {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info = {};
-        ASSERT_TRUE(RunAtMediumIntegrity(executable, command.c_str(), scratch.Path().c_str(), &startup, &info));
-        CKernelHandle process(info.hProcess);
-        CKernelHandle thread(info.hThread);
-        EXPECT_EQ(AwaitFile(record), Narrow(L"\"" + program + L"\" " + record));
     }
 }

@@ -40,43 +40,30 @@ private:
 
 } // namespace
 
-TEST(WindowImpl, EntriesRunInOrderAndHonourTheHandledFlag) {
-    CProbeWnd wnd;
-    ASSERT_TRUE(wnd.Create(nullptr, nullptr));
-    EXPECT_EQ(::SendMessageW(wnd.m_hWnd, kProbe, 21, 0), 42);
-    EXPECT_EQ(wnd.trace, L"12");
-
-    wnd.firstPassesOn = false;
-    wnd.trace.clear();
-    EXPECT_EQ(::SendMessageW(wnd.m_hWnd, kProbe, 21, 0), 1);
-    EXPECT_EQ(wnd.trace, L"1");
-    wnd.DestroyWindow();
-}
-
-TEST(WindowImpl, CrackerDecodesArgumentsAndUnmappedMessagesReachTheDefaultProcedure) {
+TEST(WindowImpl, EntriesRunInOrderHonouringTheHandledFlagAndDestructionCallsTheFinalHook) {
     CProbeWnd wnd;
     ASSERT_TRUE(wnd.Create(nullptr, nullptr, L"probe title"));
+    EXPECT_EQ(::SendMessageW(wnd.m_hWnd, kProbe, 21, 0), 42);
+    EXPECT_EQ(wnd.trace, L"12");
+    wnd.firstPassesOn = false;
+    EXPECT_EQ(::SendMessageW(wnd.m_hWnd, kProbe, 21, 0), 1);
+    EXPECT_EQ(wnd.trace, L"121");
+
     ::SendMessageW(wnd.m_hWnd, WM_TIMER, 77, 0);
     EXPECT_EQ(wnd.timerId, 77u);
+    // Unmapped messages reach the default procedure.
     wchar_t title[32] = {};
     ::GetWindowTextW(wnd.m_hWnd, title, 32);
     EXPECT_STREQ(title, L"probe title");
     EXPECT_TRUE(::GetWindowLongPtrW(wnd.m_hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-    wnd.DestroyWindow();
-}
 
-TEST(WindowImpl, DestructionClearsTheHandleAndCallsTheFinalHook) {
-    CProbeWnd wnd;
-    HWND hwnd = wnd.Create(nullptr, nullptr);
-    ASSERT_TRUE(hwnd);
-    EXPECT_EQ(wnd.m_hWnd, hwnd);
-    EXPECT_TRUE(wnd.IsWindow());
+    const HWND hwnd = wnd.m_hWnd;
     wnd.DestroyWindow();
     EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_TRUE(wnd.finalSeen);
     // A second window of the same class reuses the registration.
     CProbeWnd again;
-    ASSERT_TRUE(again.Create(nullptr, nullptr));
+    EXPECT_TRUE(again.Create(nullptr, nullptr));
     again.DestroyWindow();
 }
