@@ -2,15 +2,12 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 #include "app/AppContext.h"
 #include "unit/app/ScratchFolder.h"
 
 namespace {
-
-bool IsFolder(const std::wstring& path) {
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The context is process-wide: each test puts the data folder back where it was made.
 class AppContextTest : public ::testing::Test {
@@ -28,14 +25,14 @@ TEST_F(AppContextTest, DataFolderIsCreatedWithItsParentsOnEveryRequestUnlessAFil
     m_context->SetDataFolderBase(base);
     const std::wstring folder = m_context->GetDataFolder();
     EXPECT_EQ(folder, base + L"\\deskling");
-    EXPECT_TRUE(IsFolder(folder));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
 
     // Deleted meanwhile (say by "/uninstall" or the user): the next request makes it again.
     ASSERT_TRUE(::RemoveDirectoryW(folder.c_str()));
     ASSERT_TRUE(::RemoveDirectoryW(base.c_str()));
     m_context->SetDataFolderBase(base + L"\\");
     EXPECT_EQ(m_context->GetDataFolder(), folder);
-    EXPECT_TRUE(IsFolder(folder));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
 
     // A file of that name is left alone, and the path still returned.
     ASSERT_TRUE(CScratchFolder::WriteFileText(m_scratch / L"deskling", "not a folder"));

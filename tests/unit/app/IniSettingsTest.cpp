@@ -4,9 +4,8 @@
 
 #include <climits>
 #include <iterator>
-#include <utility>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "app/IniSettings.h"
 #include "app/ScopedHandle.h"
@@ -97,7 +96,6 @@ TEST_F(IniSettingsTest, EveryValueIsStoredAsDecimalTextUnderItsSectionAndNameAnd
     for (size_t i = 0; i < std::size(keys); ++i) {
         (settings.*keys[i].set)(valueOf(i));
     }
-    settings.SetWeatherCityCode(L"101280601");
 
     // Another store over the same file sees it all: nothing is cached.
     CIniSettings again = Settings();
@@ -106,8 +104,6 @@ TEST_F(IniSettingsTest, EveryValueIsStoredAsDecimalTextUnderItsSectionAndNameAnd
         EXPECT_EQ(RawValue(keys[i].section, keys[i].key), std::to_wstring(valueOf(i)));
         EXPECT_EQ((again.*keys[i].get)(), valueOf(i));
     }
-    EXPECT_EQ(RawValue(L"weather", L"citycode"), L"101280601");
-    EXPECT_EQ(again.GetWeatherCityCode(), L"101280601");
     for (int value : {-1, INT_MIN, INT_MAX}) {
         settings.SetNewsXPos(value);
         EXPECT_EQ(RawValue(L"news", L"XPos"), std::to_wstring(value));
@@ -115,7 +111,8 @@ TEST_F(IniSettingsTest, EveryValueIsStoredAsDecimalTextUnderItsSectionAndNameAnd
     }
     const std::wstring code(1023, L'7');
     settings.SetWeatherCityCode(code + L"89");
-    EXPECT_EQ(settings.GetWeatherCityCode(), code) << "read up to 1023 characters";
+    EXPECT_EQ(RawValue(L"weather", L"citycode"), code + L"89");
+    EXPECT_EQ(again.GetWeatherCityCode(), code) << "read up to 1023 characters";
 }
 
 TEST_F(IniSettingsTest, HandEditedValuesReadAsTheirLeadingNumberAndACorruptFileAsDefaults) {
@@ -174,31 +171,23 @@ TEST_F(IniSettingsTest, PidIsReadUpTo129CharactersElseUnknown) {
     EXPECT_EQ(settings.GetRegPid(), L"unkown") << "no key";
     CRegKey key = CreateWallpaperKey();
     EXPECT_EQ(settings.GetRegPid(), L"unkown") << "no value";
-
-    const std::wstring q(131, L'q');
-    const std::wstring p129(129, L'p'), p130(130, L'p'), p200(200, L'p');
-    const DWORD number = 7;
-    const struct {
-        DWORD type;
-        const void* data;
-        DWORD bytes;
-        std::wstring expected;
-    } rows[] = {
-        {REG_SZ, L"wp_channel_0042", 32, L"wp_channel_0042"},
-        {REG_SZ, p129.c_str(), 260, p129},
-        {REG_SZ, p130.c_str(), 262, L"unkown"},
-        {REG_SZ, p200.c_str(), 402, L"unkown"},
-        {REG_SZ, L"", 2, L"unkown"},
-        // Stored without its terminating NUL: 130 characters fill the buffer and are too many, 129 are not.
-        // (The system adds the NUL itself when it directly follows the given bytes, so one more follows.)
-        {REG_SZ, q.c_str(), 260, L"unkown"},
-        {REG_SZ, q.c_str(), 258, std::wstring(129, L'q')},
-        {REG_DWORD, &number, sizeof(number), L"unkown"},
+    auto store = [&](DWORD type, const void* data, size_t bytes) {
+        return ::RegSetValueExW(key.Get(), L"PID", 0, type, static_cast<const BYTE*>(data), DWORD(bytes));
     };
+    // With its terminating NUL, except the last two: without it 130 characters fill the buffer and are too many,
+    // 129 are not (the system adds the NUL itself when it directly follows the given bytes).
+    const std::wstring p129(129, L'p'), q(131, L'q');
+    const struct {
+        std::wstring text;
+        size_t bytes;
+        std::wstring expected;
+    } rows[] = {{p129, 260, p129},   {p129 + L"p", 262, L"unkown"}, {std::wstring(200, L'p'), 402, L"unkown"},
+                {L"", 2, L"unkown"}, {q, 260, L"unkown"},           {q, 258, q.substr(2)}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.bytes);
-        ASSERT_EQ(::RegSetValueExW(key.Get(), L"PID", 0, row.type, static_cast<const BYTE*>(row.data), row.bytes),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(settings.GetRegPid(), row.expected);
+        ASSERT_EQ(store(REG_SZ, row.text.c_str(), row.bytes), ERROR_SUCCESS);
+        EXPECT_EQ(settings.GetRegPid(), row.expected) << row.bytes;
     }
+    const DWORD number = 7;
+    ASSERT_EQ(store(REG_DWORD, &number, sizeof(number)), ERROR_SUCCESS);
+    EXPECT_EQ(settings.GetRegPid(), L"unkown");
 }

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <initializer_list>
 #include <string>
 
@@ -15,21 +14,17 @@ namespace {
 using Scratch = CScratchFolder;
 
 std::wstring Lower(std::wstring text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](wchar_t c) { return static_cast<wchar_t>(::towlower(c)); });
+    ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
     return text;
 }
 
-// Everything queued for deletion at the next restart, lower case, as the session manager will read it.
+// Everything queued for deletion at the next restart, as the session manager will read it.
 std::wstring PendingDeletes() {
     std::wstring text(32768, L'\0');
     DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (::RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
-                       L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, text.data(),
-                       &bytes) != ERROR_SUCCESS) {
-        return std::wstring();
-    }
-    text.resize(bytes / sizeof(wchar_t));
+    LONG rc = ::RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                             L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, text.data(), &bytes);
+    text.resize(rc == ERROR_SUCCESS ? bytes / sizeof(wchar_t) : 0);
     std::replace(text.begin(), text.end(), L'\0', L'|');
     return Lower(text);
 }
@@ -115,40 +110,30 @@ TEST_F(RemoveFolderTreeTest, FileInUseIsScheduledForTheNextRestartAndTheRestGoes
 
 // Links are made as Unix symbolic links under Wine (which cannot make Windows ones) and as Windows
 // symbolic links elsewhere.
-class RemoveFolderTreeLinks : public RemoveFolderTreeTest {
-protected:
-    void SetUp() override {
-        RemoveFolderTreeTest::SetUp();
-        ASSERT_TRUE(Make({L"outside\\", L"outside\\inner\\", L"outside\\keep.txt", L"outside\\inner\\keep2.txt"}));
-    }
-    void ExpectOutsideUntouched() { EXPECT_TRUE(Holds(L"outside\\keep.txt") && Holds(L"outside\\inner\\keep2.txt")); }
-    bool Link(const std::wstring& link, const std::wstring& target, bool toFolder) {
-        return Scratch::MakeSymlink(m_scratch / link, target, toFolder);
-    }
-};
-
-TEST_F(RemoveFolderTreeLinks, LinksAreRemovedWithoutTouchingTheirTargets) {
+TEST_F(RemoveFolderTreeTest, LinksAreRemovedWithoutTouchingTheirTargets) {
+    ASSERT_TRUE(Make({L"outside\\", L"outside\\inner\\", L"outside\\keep.txt", L"outside\\inner\\keep2.txt",
+                      L"deskling\\", L"deskling\\sub\\", L"deskling\\sub\\x.txt"}));
     // Read-only, and beside links the shell's delete never runs: only the file delete can remove it.
-    ASSERT_TRUE(Make({L"deskling\\", L"deskling\\sub\\", L"deskling\\sub\\x.txt"}));
     ASSERT_TRUE(Make({L"deskling\\plain.txt"}, FILE_ATTRIBUTE_READONLY));
-    if (!Link(L"deskling\\folderlink", L"../outside", true)) {
+    auto link = [&](const wchar_t* at, const wchar_t* target, bool toFolder) {
+        return Scratch::MakeSymlink(m_scratch / at, target, toFolder);
+    };
+    if (!link(L"deskling\\folderlink", L"../outside", true)) {
         GTEST_SKIP() << "symbolic links cannot be made here";
     }
-    ASSERT_TRUE(Link(L"deskling\\filelink", L"../outside/keep.txt", false));
-    ASSERT_TRUE(Link(L"deskling\\sub\\deeplink", L"../../outside/inner", true));
-    ASSERT_TRUE(Link(L"datalink", L"outside", true));
+    ASSERT_TRUE(link(L"deskling\\filelink", L"../outside/keep.txt", false));
+    ASSERT_TRUE(link(L"deskling\\sub\\deeplink", L"../../outside/inner", true));
+    ASSERT_TRUE(link(L"datalink", L"outside", true));
 
     const bool removed = RemoveFolderTree(m_data);
-    ExpectOutsideUntouched();
+    // A data folder that is itself a link loses only the link.
+    const bool linkRemoved = RemoveFolderTree(m_scratch / L"datalink");
+    EXPECT_TRUE(Holds(L"outside\\keep.txt") && Holds(L"outside\\inner\\keep2.txt"));
     EXPECT_FALSE(Scratch::Exists(m_data + L"\\plain.txt"));
     EXPECT_FALSE(Scratch::Exists(m_data + L"\\sub\\x.txt"));
     // Wine can reach a Unix link only through its target: the links, and the folders holding them, stay.
     EXPECT_EQ(removed, !Scratch::IsWine());
     EXPECT_EQ(Scratch::Exists(m_data + L"\\sub\\deeplink"), Scratch::IsWine());
-
-    // A data folder that is itself a link loses only the link.
-    const bool linkRemoved = RemoveFolderTree(m_scratch / L"datalink");
-    ExpectOutsideUntouched();
     EXPECT_EQ(linkRemoved, !Scratch::Exists(m_scratch / L"datalink"));
     EXPECT_TRUE(linkRemoved || Scratch::IsWine());
 }

@@ -85,10 +85,7 @@ private:
     }
 
     template <class Done> static bool WaitFor(Done done) {
-        for (int i = 0; i < 100; ++i) {
-            if (done()) {
-                return true;
-            }
+        for (int i = 0; i < 100 && !done(); ++i) {
             ::Sleep(50);
         }
         return done();

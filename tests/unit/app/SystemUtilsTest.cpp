@@ -68,10 +68,26 @@ TEST(SystemUtilsTest, ReadWholeFileTakesFilesFromOneByteToJustUnderFiveMegabytes
     }
 }
 
-// The placing of the address in the command is checked natively; here the registered command really starts.
-TEST(SystemUtilsTest, OpenUrlStartsTheRegisteredBrowserWithTheAddressAppended) {
-    CScratchFolder scratch(L"browser");
-    const std::wstring command = L"\"" + Helper(L"FakeBrowser.exe") + L"\" " + (scratch / L"appended.txt");
+// Each way of starting a program really starts the recording fake browser; how the address is placed in the
+// browser's command is checked natively.
+TEST(SystemUtilsTest, ProgramsStartBesideTheModuleAtMediumIntegrityAndAsTheBrowserWithTheAddressAppended) {
+    CScratchFolder scratch(L"launch");
+    const std::wstring program = L"\"" + Helper(L"FakeBrowser.exe") + L"\" ";
+    const std::wstring launched = scratch / L"launched.txt", medium = scratch / L"medium.txt";
+    ASSERT_TRUE(LaunchProcess(nullptr, L"helpers\\FakeBrowser.exe", launched.c_str(), SW_HIDE, false, 0, false, true));
+    EXPECT_EQ(AwaitFile(launched), Narrow(program + launched));
+    EXPECT_FALSE(LaunchProcess(nullptr, L"helpers\\NoSuchProgram.exe", L"", SW_HIDE, false, 0, false, true));
+
+    // OpenUrl below starts its command this way too, with the program named in the command text.
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(RunAtMediumIntegrity(Helper(L"FakeBrowser.exe").c_str(), medium.c_str(), scratch.Path().c_str(),
+                                     &startup, &info));
+    CKernelHandle process(info.hProcess), thread(info.hThread);
+    EXPECT_EQ(AwaitFile(medium), Narrow(program + medium));
+
+    const std::wstring command = program + (scratch / L"opened.txt");
     const std::wstring address = L"http://127.0.0.1:9/news?id=3&from=deskling";
     const wchar_t* key = L"http\\shell\\open\\command";
     wchar_t old[2048] = {};
@@ -83,27 +99,10 @@ TEST(SystemUtilsTest, OpenUrlStartsTheRegisteredBrowserWithTheAddressAppended) {
     };
     ASSERT_EQ(set(command), ERROR_SUCCESS);
     const bool opened = OpenUrl(address.c_str());
-    const std::string recorded = AwaitFile(scratch / L"appended.txt");
+    const std::string recorded = AwaitFile(scratch / L"opened.txt");
     hadOld ? set(old) : ::RegDeleteKeyValueW(HKEY_CLASSES_ROOT, key, nullptr);
     EXPECT_TRUE(opened);
     EXPECT_EQ(recorded, Narrow(command + L" " + address));
-}
-
-// OpenUrl starts its command at medium integrity with the program named in the command text.
-TEST(SystemUtilsTest, ProcessesStartFromBesideTheModuleAndAtMediumIntegrityWithANamedProgram) {
-    CScratchFolder scratch(L"launch");
-    const std::wstring program = Helper(L"FakeBrowser.exe");
-    const std::wstring launched = scratch / L"launched.txt", medium = scratch / L"medium.txt";
-    ASSERT_TRUE(LaunchProcess(nullptr, L"helpers\\FakeBrowser.exe", launched.c_str(), SW_HIDE, false, 0, false, true));
-    EXPECT_EQ(AwaitFile(launched), Narrow(L"\"" + program + L"\" " + launched));
-    EXPECT_FALSE(LaunchProcess(nullptr, L"helpers\\NoSuchProgram.exe", L"", SW_HIDE, false, 0, false, true));
-
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    ASSERT_TRUE(RunAtMediumIntegrity(program.c_str(), medium.c_str(), scratch.Path().c_str(), &startup, &info));
-    CKernelHandle process(info.hProcess), thread(info.hThread);
-    EXPECT_EQ(AwaitFile(medium), Narrow(L"\"" + program + L"\" " + medium));
 }
 
 TEST(SystemUtilsTest, WallpaperBarIsTheVisibleSwitchBarElseTheVisibleFence) {
@@ -116,7 +115,6 @@ TEST(SystemUtilsTest, WallpaperBarIsTheVisibleSwitchBarElseTheVisibleFence) {
         return CWindowHandle(::CreateWindowExW(WS_EX_TOOLWINDOW, L"VexaDirectUICls", title, WS_POPUP, 0, 0, 10, 10,
                                                nullptr, nullptr, barClass.hInstance, nullptr));
     };
-    EXPECT_EQ(FindWallpaperBar(), nullptr);
     CWindowHandle fence = make(L"VexaDTFence");
     CWindowHandle switchBar = make(L"VexaDirectUICls_SwitchBar");
     ASSERT_TRUE(fence && switchBar);
@@ -147,12 +145,8 @@ TEST(SystemUtilsTest, DesktopIconRectIsReadFromTheListViewOfAnotherProcess) {
               4)
         << "the fake desktop did not come up";
 
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(FindDesktopListView(), &owner);
-    EXPECT_EQ(owner, info.dwProcessId);
     EXPECT_TRUE(GetDesktopIconRect(L"VEXA壁纸", &rect)) << "captions compare without case";
     EXPECT_TRUE(::EqualRect(&rect, &expected));
-    EXPECT_GT(rect.right, rect.left);
     EXPECT_FALSE(GetDesktopIconRect(L"Vexa", &rect)) << "a prefix is not a match";
 
     ::PostMessageW(::FindWindowW(L"Progman", L"Program Manager"), WM_CLOSE, 0, 0);

@@ -43,15 +43,14 @@ protected:
 };
 
 TEST_F(UIThreadWindowTest, SentTaskRunsOnceOnTheUIThreadAndStaysWithItsSender) {
-    std::atomic<bool> done{false}, result{false};
+    std::atomic<bool> result{false};
     std::atomic<int> destroyedWhenReturned{-1};
     std::thread worker([&] {
         CountingTask task(m_log); // on the worker's stack, as an HTTP callback builds it
         result = RunOnUIThread(&task);
         destroyedWhenReturned = m_log.destroyed.load();
-        done = true;
     });
-    EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return destroyedWhenReturned != -1; }, 5000));
     worker.join();
     EXPECT_TRUE(result);
     EXPECT_EQ(m_log.runs, 1);
