@@ -3,6 +3,7 @@
 #include "app/ScopedHandle.h"
 #include "app/SmartLogger.h"
 #include "layer/LayerCanvas.h"
+#include "layer/LayerText.h"
 
 #include <cstring>
 
@@ -55,17 +56,48 @@ CImage::~CImage() {
     Free();
 }
 
-bool CImage::Adopt(Gdiplus::Bitmap* bitmap) {
-    m_bitmap.reset(bitmap);
-    if (m_bitmap && m_bitmap->GetLastStatus() != Gdiplus::Ok) {
-        m_bitmap.reset();
-    }
-    if (!m_bitmap) {
+bool CImage::Adopt(Gdiplus::Bitmap* decoded) {
+    std::unique_ptr<Gdiplus::Bitmap> source(decoded);
+    if (!source || source->GetLastStatus() != Gdiplus::Ok) {
         return false;
     }
-    m_width = static_cast<int>(m_bitmap->GetWidth());
-    m_height = static_cast<int>(m_bitmap->GetHeight());
+    int width = static_cast<int>(source->GetWidth());
+    int height = static_cast<int>(source->GetHeight());
+    // The picture lives in premultiplied pixels of its own: laid straight into a canvas when drawn at its
+    // size, and drawn through a bitmap over the same pixels otherwise.
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    Gdiplus::BitmapData data{};
+    data.Width = static_cast<UINT>(width);
+    data.Height = static_cast<UINT>(height);
+    data.Stride = width * 4;
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = pixels.data();
+    Gdiplus::Rect all(0, 0, width, height);
+    if (pixels.empty() || source->LockBits(&all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                                           PixelFormat32bppPARGB, &data) != Gdiplus::Ok) {
+        return false;
+    }
+    source->UnlockBits(&data);
+    auto bitmap = std::make_unique<Gdiplus::Bitmap>(width, height, width * 4, PixelFormat32bppPARGB,
+                                                    reinterpret_cast<BYTE*>(pixels.data()));
+    if (bitmap->GetLastStatus() != Gdiplus::Ok) {
+        return false;
+    }
+    m_pixels = std::move(pixels);
+    m_bitmap = std::move(bitmap);
+    m_width = width;
+    m_height = height;
     return true;
+}
+
+bool CImage::DrawUnscaled(HDC dc, int x, int y, int w, int h, const LayerRect& source) const {
+    if (w != source.Width() || h != source.Height() || source.left < 0 || source.top < 0 || source.right > m_width ||
+        source.bottom > m_height) {
+        return false;
+    }
+    ConstPixelView view{m_pixels.data() + static_cast<size_t>(source.top) * m_width + source.left,
+                        static_cast<ptrdiff_t>(m_width) * 4, w, h};
+    return CLayerCanvas::DrawPixels(dc, x, y, view);
 }
 
 bool CImage::LoadFromResource(UINT resourceId, const wchar_t* resourceType, HMODULE module) {
@@ -101,6 +133,7 @@ bool CImage::Attach(Gdiplus::Bitmap* bitmap) {
 
 void CImage::Free() {
     m_bitmap.reset();
+    m_pixels.clear();
     m_width = 0;
     m_height = 0;
 }
@@ -118,7 +151,7 @@ bool CImage::IsValid() const {
 }
 
 void CImage::Draw(HDC dc, int x, int y, int w, int h, const RECT& source) const {
-    if (!IsValid()) {
+    if (!IsValid() || DrawUnscaled(dc, x, y, w, h, ToLayerRect(source))) {
         return;
     }
     CLayerCanvas::CUse graphics(dc);
@@ -137,7 +170,17 @@ void CImage::DrawFrame(HDC dc, int x, int y, int w, int h, int frame) const {
 }
 
 void CImage::DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const {
-    if (!IsValid() || pieces.empty()) {
+    if (!IsValid()) {
+        return;
+    }
+    std::vector<ImagePiece> stretched;
+    for (const ImagePiece& piece : pieces) {
+        const LayerRect& d = piece.dest;
+        if (!DrawUnscaled(dc, d.left, d.top, d.Width(), d.Height(), piece.source)) {
+            stretched.push_back(piece);
+        }
+    }
+    if (stretched.empty()) {
         return;
     }
     CLayerCanvas::CUse graphics(dc);
@@ -147,7 +190,7 @@ void CImage::DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const {
     graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     Gdiplus::ImageAttributes attributes;
     attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-    for (const ImagePiece& piece : pieces) {
+    for (const ImagePiece& piece : stretched) {
         const LayerRect& s = piece.source;
         const LayerRect& d = piece.dest;
         graphics->DrawImage(m_bitmap.get(), Gdiplus::Rect(d.left, d.top, d.Width(), d.Height()), s.left, s.top,

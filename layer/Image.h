@@ -6,6 +6,7 @@
 
 #include <gdiplus.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -44,8 +45,11 @@ public:
     void DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const;
 
 private:
-    bool Adopt(Gdiplus::Bitmap* bitmap);
+    bool Adopt(Gdiplus::Bitmap* decoded);
+    // Lays the source rectangle straight into a canvas's bits when it is drawn at its own size.
+    bool DrawUnscaled(HDC dc, int x, int y, int w, int h, const LayerRect& source) const;
 
+    std::vector<uint32_t> m_pixels;
     std::unique_ptr<Gdiplus::Bitmap> m_bitmap;
     int m_width = 0;
     int m_height = 0;

@@ -25,6 +25,7 @@ CLayerCanvas::CLayerCanvas(HDC dc, HBITMAP dib) : m_dc(dc), m_outer(t_canvas) {
         scan0 += static_cast<size_t>(height - 1) * stride;
         stride = -stride;
     }
+    m_pixels = PixelView{reinterpret_cast<uint32_t*>(scan0), stride, width, height};
     m_bitmap = std::make_unique<Gdiplus::Bitmap>(width, height, stride, PixelFormat32bppPARGB, scan0);
     if (m_bitmap->GetLastStatus() != Gdiplus::Ok) {
         m_bitmap.reset();
@@ -70,9 +71,87 @@ bool CLayerCanvas::Prepare(HDC dc) {
     return true;
 }
 
-CLayerCanvas::CUse::CUse(HDC dc) {
+CLayerCanvas* CLayerCanvas::ForDC(HDC dc) {
     CLayerCanvas* canvas = t_canvas;
-    if (canvas && canvas->m_graphics && canvas->m_dc == dc) {
+    return canvas && canvas->m_graphics && canvas->m_dc == dc ? canvas : nullptr;
+}
+
+bool CLayerCanvas::DeviceMapping(HDC dc, POINT& origin, std::vector<LayerRect>& clip) const {
+    if (::GetMapMode(dc) != MM_TEXT) {
+        return false;
+    }
+    POINT viewport{};
+    POINT window{};
+    ::GetViewportOrgEx(dc, &viewport);
+    ::GetWindowOrgEx(dc, &window);
+    origin = POINT{viewport.x - window.x, viewport.y - window.y};
+    if (::GetGraphicsMode(dc) == GM_ADVANCED) {
+        XFORM world{};
+        if (!::GetWorldTransform(dc, &world) || world.eM11 != 1 || world.eM22 != 1 || world.eM12 != 0 ||
+            world.eM21 != 0 || world.eDx != static_cast<int>(world.eDx) || world.eDy != static_cast<int>(world.eDy)) {
+            return false;
+        }
+        origin.x += static_cast<int>(world.eDx);
+        origin.y += static_cast<int>(world.eDy);
+    }
+    clip.clear();
+    CRegionHandle region(::CreateRectRgn(0, 0, 0, 0));
+    int found = region ? ::GetClipRgn(dc, region.Get()) : -1;
+    if (found < 0) {
+        return false;
+    }
+    if (found == 0) {
+        clip.push_back(LayerRect{0, 0, m_pixels.width, m_pixels.height});
+        return true;
+    }
+    DWORD size = ::GetRegionData(region.Get(), 0, nullptr);
+    std::vector<std::byte> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (size < sizeof(RGNDATAHEADER) || ::GetRegionData(region.Get(), size, data) != size) {
+        return false;
+    }
+    const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+    for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+        clip.push_back(LayerRect{rects[i].left, rects[i].top, rects[i].right, rects[i].bottom});
+    }
+    return true;
+}
+
+bool CLayerCanvas::TakesPixels(HDC dc) {
+    return ForDC(dc) != nullptr;
+}
+
+template <class Paint> bool CLayerCanvas::PaintPixels(HDC dc, Paint paint) {
+    CLayerCanvas* canvas = ForDC(dc);
+    POINT origin{};
+    std::vector<LayerRect> clip;
+    if (!canvas || !canvas->DeviceMapping(dc, origin, clip)) {
+        return false;
+    }
+    // GDI may still hold drawing for these bits in its batch.
+    ::GdiFlush();
+    for (const LayerRect& part : clip) {
+        paint(canvas->m_pixels, origin, part);
+    }
+    return true;
+}
+
+bool CLayerCanvas::FillPixels(HDC dc, const RECT& rect, uint32_t pixel) {
+    return PaintPixels(dc, [&](const PixelView& bits, POINT origin, const LayerRect& clip) {
+        FillOver(bits,
+                 LayerRect{rect.left + origin.x, rect.top + origin.y, rect.right + origin.x, rect.bottom + origin.y},
+                 clip, pixel);
+    });
+}
+
+bool CLayerCanvas::DrawPixels(HDC dc, int x, int y, const ConstPixelView& picture) {
+    return PaintPixels(dc, [&](const PixelView& bits, POINT origin, const LayerRect& clip) {
+        BlendOver(bits, x + origin.x, y + origin.y, picture, clip);
+    });
+}
+
+CLayerCanvas::CUse::CUse(HDC dc) {
+    if (CLayerCanvas* canvas = ForDC(dc)) {
         m_state = canvas->m_graphics->Save();
         if (canvas->Prepare(dc)) {
             m_graphics = canvas->m_graphics.get();

@@ -1,13 +1,10 @@
 #include "layer/LayerControlGroup.h"
 
-#include <objidl.h>
-#include <gdiplus.h>
-
 #include <algorithm>
 
 #include "layer/Image.h"
-#include "layer/LayerCanvas.h"
 #include "layer/LayerControlRootView.h"
+#include "layer/LayerText.h"
 
 CLayerControlGroup::~CLayerControlGroup() {
     // A group destroyed without OnDestroy (its window object going away) still frees its children.
@@ -112,11 +109,8 @@ void CLayerControlGroup::InvalidateAll() {
 void CLayerControlGroup::PaintBackground(HDC dc) {
     int width = m_rect.right - m_rect.left;
     int height = m_rect.bottom - m_rect.top;
-    if (m_backgroundColor != static_cast<COLORREF>(-1)) {
-        CLayerCanvas::CUse graphics(dc);
-        Gdiplus::SolidBrush brush(Gdiplus::Color(254, GetRValue(m_backgroundColor), GetGValue(m_backgroundColor),
-                                                 GetBValue(m_backgroundColor)));
-        graphics->FillRectangle(&brush, m_rect.left, m_rect.top, width, height);
+    if (m_backgroundColor != kNoColor) {
+        FillLayerRect(dc, m_rect, m_backgroundColor);
     }
     if (m_backgroundImage) {
         m_backgroundImage->DrawFrame(dc, m_rect.left, m_rect.top, width, height, 0);

@@ -1,6 +1,7 @@
 #include "layer/LayerText.h"
 
 #include "layer/LayerCanvas.h"
+#include "layer/LayerTextCache.h"
 
 namespace {
 
@@ -15,29 +16,43 @@ Gdiplus::StringAlignment ToAlignment(TextAlign align) {
     }
 }
 
-// One graphics and string format draw every pass of a text.
-class CTextPasses {
-public:
-    CTextPasses(HDC dc, UINT flags) : m_graphics(dc) {
-        m_graphics->SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-        ApplyTextFormat(m_format, flags);
+// Draws the passes of a text: rendered ahead and laid into the bits when a canvas paints on the DC, with a
+// graphics otherwise.
+void DrawTextPasses(HDC dc, const std::wstring& text, Gdiplus::Font* font, const RECT& rect, UINT flags,
+                    std::span<const CLayerTextCache::Pass> passes) {
+    if (text.empty() || !font) {
+        return;
     }
-    void Draw(const std::wstring& text, Gdiplus::Font* font, const RECT& rect, COLORREF color, int dx = 0, int dy = 0) {
-        Gdiplus::SolidBrush brush(ToGdiplusColor(color, kLayerFillAlpha));
-        Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rect.left + dx), static_cast<Gdiplus::REAL>(rect.top + dy),
-                              static_cast<Gdiplus::REAL>(rect.right - rect.left),
-                              static_cast<Gdiplus::REAL>(rect.bottom - rect.top));
-        m_graphics->DrawString(text.c_str(), static_cast<INT>(text.size()), font, layout, &m_format, &brush);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (CLayerCanvas::TakesPixels(dc)) {
+        const CLayerTextCache::Rendered* rendered =
+            CLayerTextCache::ForThisThread().Get(text, *font, width, height, flags, passes);
+        if (rendered &&
+            CLayerCanvas::DrawPixels(dc, rect.left + rendered->left, rect.top + rendered->top, rendered->View())) {
+            return;
+        }
     }
-
-private:
-    CLayerCanvas::CUse m_graphics;
-    Gdiplus::StringFormat m_format;
-};
+    CLayerCanvas::CUse graphics(dc);
+    graphics->SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+    Gdiplus::StringFormat format;
+    ApplyTextFormat(format, flags);
+    for (const CLayerTextCache::Pass& pass : passes) {
+        Gdiplus::SolidBrush brush(ToGdiplusColor(pass.color, kLayerFillAlpha));
+        Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rect.left + pass.dx),
+                              static_cast<Gdiplus::REAL>(rect.top + pass.dy), static_cast<Gdiplus::REAL>(width),
+                              static_cast<Gdiplus::REAL>(height));
+        graphics->DrawString(text.c_str(), static_cast<INT>(text.size()), font, layout, &format, &brush);
+    }
+}
 
 } // namespace
 
 void FillLayerRect(HDC dc, const RECT& rect, COLORREF color) {
+    if (CLayerCanvas::FillPixels(
+            dc, rect, PremultipliedPixel(kLayerFillAlpha, GetRValue(color), GetGValue(color), GetBValue(color)))) {
+        return;
+    }
     CLayerCanvas::CUse graphics(dc);
     Gdiplus::SolidBrush brush(ToGdiplusColor(color, kLayerFillAlpha));
     graphics->FillRectangle(&brush, Gdiplus::Rect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
@@ -66,25 +81,18 @@ void DrawLayerString(HDC dc, const std::wstring& text, Gdiplus::Font* font, cons
 
 void DrawLayerText(HDC dc, const std::wstring& text, Gdiplus::Font* font, const RECT& rect, COLORREF color,
                    COLORREF shadow, UINT flags) {
-    if (text.empty() || !font) {
-        return;
+    if (shadow == kNoColor) {
+        const CLayerTextCache::Pass face[] = {{color, 0, 0}};
+        DrawTextPasses(dc, text, font, rect, flags, face);
+    } else {
+        const CLayerTextCache::Pass shadowed[] = {{shadow, 0, 1}, {color, 0, 0}};
+        DrawTextPasses(dc, text, font, rect, flags, shadowed);
     }
-    CTextPasses passes(dc, flags);
-    if (shadow != kNoColor) {
-        passes.Draw(text, font, rect, shadow, 0, 1);
-    }
-    passes.Draw(text, font, rect, color);
 }
 
 void DrawLayerOutlinedText(HDC dc, const std::wstring& text, Gdiplus::Font* font, const RECT& rect, COLORREF color,
                            COLORREF outline, UINT flags) {
-    if (text.empty() || !font) {
-        return;
-    }
-    CTextPasses passes(dc, flags);
-    const POINT offsets[] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-    for (POINT offset : offsets) {
-        passes.Draw(text, font, rect, outline, offset.x, offset.y);
-    }
-    passes.Draw(text, font, rect, color);
+    const CLayerTextCache::Pass outlined[] = {
+        {outline, -1, 0}, {outline, 0, -1}, {outline, 1, 0}, {outline, 0, 1}, {color, 0, 0}};
+    DrawTextPasses(dc, text, font, rect, flags, outlined);
 }

@@ -1,0 +1,121 @@
+#include "layer/LayerTextCache.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "layer/LayerText.h"
+
+namespace {
+
+// Enough for a calendar month and the other widgets' texts several times over.
+constexpr size_t kMaxBytes = 4u << 20;
+// A larger picture is drawn directly each time rather than kept.
+constexpr int kMaxPixels = 1 << 20;
+
+std::wstring KeyOf(const std::wstring& text, Gdiplus::Font& font, int width, int height, UINT flags,
+                   std::span<const CLayerTextCache::Pass> passes) {
+    Gdiplus::FontFamily family;
+    wchar_t name[LF_FACESIZE] = {};
+    if (font.GetFamily(&family) != Gdiplus::Ok || family.GetFamilyName(name) != Gdiplus::Ok || !name[0]) {
+        return {};
+    }
+    std::wstring key = std::to_wstring(text.size()) + L':' + text + name;
+    for (long long value : {static_cast<long long>(font.GetSize() * 64), static_cast<long long>(font.GetStyle()),
+                            static_cast<long long>(font.GetUnit()), static_cast<long long>(width),
+                            static_cast<long long>(height), static_cast<long long>(flags)}) {
+        key += L',' + std::to_wstring(value);
+    }
+    for (const CLayerTextCache::Pass& pass : passes) {
+        key += L';' + std::to_wstring(pass.color) + L',' + std::to_wstring(pass.dx) + L',' + std::to_wstring(pass.dy);
+    }
+    return key;
+}
+
+} // namespace
+
+CLayerTextCache& CLayerTextCache::ForThisThread() {
+    thread_local CLayerTextCache cache;
+    return cache;
+}
+
+bool CLayerTextCache::Render(const std::wstring& text, Gdiplus::Font& font, int width, int height, UINT flags,
+                             std::span<const Pass> passes, Rendered& out) {
+    Gdiplus::StringFormat format;
+    ApplyTextFormat(format, flags);
+    const Gdiplus::RectF layout(0, 0, static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height));
+    int reach = 0;
+    for (const Pass& pass : passes) {
+        reach = std::max({reach, std::abs(pass.dx), std::abs(pass.dy)});
+    }
+    // A clipped text stays in its layout rectangle, moved by its pass; an unclipped one reaches as far as its
+    // lines do, and a glyph's ink may stand a little past its advance.
+    LayerRect bounds{-reach, -reach, width + reach, height + reach};
+    if (DecodeTextFormat(flags).noClip) {
+        Gdiplus::Bitmap probe(1, 1, PixelFormat32bppPARGB);
+        Gdiplus::Graphics measure(&probe);
+        measure.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+        Gdiplus::RectF box;
+        if (measure.MeasureString(text.c_str(), static_cast<INT>(text.size()), &font, layout, &format, &box) !=
+            Gdiplus::Ok) {
+            return false;
+        }
+        int slack = reach + 1 + static_cast<int>(font.GetHeight(&measure) / 4);
+        bounds.left = std::min(bounds.left, static_cast<int>(box.X) - slack);
+        bounds.top = std::min(bounds.top, static_cast<int>(box.Y) - slack);
+        bounds.right = std::max(bounds.right, static_cast<int>(box.X + box.Width) + slack);
+        bounds.bottom = std::max(bounds.bottom, static_cast<int>(box.Y + box.Height) + slack);
+    }
+    if (static_cast<long long>(bounds.Width()) * bounds.Height() > kMaxPixels) {
+        return false;
+    }
+    out.left = bounds.left;
+    out.top = bounds.top;
+    out.width = bounds.Width();
+    out.height = bounds.Height();
+    out.pixels.assign(static_cast<size_t>(out.width) * out.height, 0);
+    Gdiplus::Bitmap bitmap(out.width, out.height, out.width * 4, PixelFormat32bppPARGB,
+                           reinterpret_cast<BYTE*>(out.pixels.data()));
+    Gdiplus::Graphics graphics(&bitmap);
+    if (bitmap.GetLastStatus() != Gdiplus::Ok || graphics.GetLastStatus() != Gdiplus::Ok) {
+        return false;
+    }
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+    for (const Pass& pass : passes) {
+        Gdiplus::SolidBrush brush(ToGdiplusColor(pass.color, kLayerFillAlpha));
+        Gdiplus::RectF moved(layout);
+        moved.Offset(static_cast<Gdiplus::REAL>(pass.dx - bounds.left),
+                     static_cast<Gdiplus::REAL>(pass.dy - bounds.top));
+        graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), &font, moved, &format, &brush);
+    }
+    graphics.Flush(Gdiplus::FlushIntentionSync);
+    return true;
+}
+
+const CLayerTextCache::Rendered* CLayerTextCache::Get(const std::wstring& text, Gdiplus::Font& font, int width,
+                                                      int height, UINT flags, std::span<const Pass> passes) {
+    // A layout rectangle without width or height has no bound in that direction.
+    if (width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    std::wstring key = KeyOf(text, font, width, height, flags, passes);
+    if (key.empty()) {
+        return nullptr;
+    }
+    if (auto found = m_index.find(key); found != m_index.end()) {
+        m_entries.splice(m_entries.begin(), m_entries, found->second);
+        return &found->second->second;
+    }
+    Rendered rendered;
+    if (!Render(text, font, width, height, flags, passes, rendered)) {
+        return nullptr;
+    }
+    m_bytes += rendered.pixels.size() * sizeof(uint32_t);
+    m_entries.emplace_front(key, std::move(rendered));
+    m_index.emplace(std::move(key), m_entries.begin());
+    while (m_bytes > kMaxBytes && m_entries.size() > 1) {
+        m_bytes -= m_entries.back().second.pixels.size() * sizeof(uint32_t);
+        m_index.erase(m_entries.back().first);
+        m_entries.pop_back();
+    }
+    return &m_entries.front().second;
+}
