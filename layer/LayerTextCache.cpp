@@ -47,23 +47,27 @@ bool CLayerTextCache::Render(const std::wstring& text, Gdiplus::Font& font, int 
     for (const Pass& pass : passes) {
         reach = std::max({reach, std::abs(pass.dx), std::abs(pass.dy)});
     }
-    // A clipped text stays in its layout rectangle, moved by its pass; an unclipped one reaches as far as its
-    // lines do, and a glyph's ink may stand a little past its advance.
+    // A clipped text stays in its layout rectangle, moved by its pass. An unclipped one reaches as far as its
+    // lines do: measured without a height bound (a bounded measure stops at the rectangle), its lines may
+    // stand above or below the rectangle by their whole overflow, whatever the vertical alignment, and a
+    // glyph's ink may stand a little past its advance.
     LayerRect bounds{-reach, -reach, width + reach, height + reach};
     if (DecodeTextFormat(flags).noClip) {
         Gdiplus::Bitmap probe(1, 1, PixelFormat32bppPARGB);
         Gdiplus::Graphics measure(&probe);
         measure.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+        const Gdiplus::RectF unbounded(0, 0, static_cast<Gdiplus::REAL>(width), 0);
         Gdiplus::RectF box;
-        if (measure.MeasureString(text.c_str(), static_cast<INT>(text.size()), &font, layout, &format, &box) !=
+        if (measure.MeasureString(text.c_str(), static_cast<INT>(text.size()), &font, unbounded, &format, &box) !=
             Gdiplus::Ok) {
             return false;
         }
         int slack = reach + 1 + static_cast<int>(font.GetHeight(&measure) / 4);
+        int lines = static_cast<int>(box.Height) + 1;
         bounds.left = std::min(bounds.left, static_cast<int>(box.X) - slack);
-        bounds.top = std::min(bounds.top, static_cast<int>(box.Y) - slack);
-        bounds.right = std::max(bounds.right, static_cast<int>(box.X + box.Width) + slack);
-        bounds.bottom = std::max(bounds.bottom, static_cast<int>(box.Y + box.Height) + slack);
+        bounds.right = std::max(bounds.right, static_cast<int>(box.X + box.Width) + 1 + slack);
+        bounds.top = std::min(bounds.top, height - lines - slack);
+        bounds.bottom = std::max(bounds.bottom, lines + slack);
     }
     if (static_cast<long long>(bounds.Width()) * bounds.Height() > kMaxPixels) {
         return false;
