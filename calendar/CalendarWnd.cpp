@@ -248,8 +248,8 @@ void CCalendarWnd::RefreshGrid() {
     InvalidateRect(nullptr, TRUE);
 }
 
-BOOL CCalendarWnd::PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend) {
-    const BOOL pushed = CLayerWindowBase<CCalendarWnd>::PushFrame(screen, dest, size, source, blend);
+BOOL CCalendarWnd::PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend, const RECT* dirty) {
+    const BOOL pushed = CLayerWindowBase<CCalendarWnd>::PushFrame(screen, dest, size, source, blend, dirty);
     if (pushed && m_gridFilled && !m_firstFrameLogged) {
         m_firstFrameLogged = true;
         WriteLog(L"[tid:%d] calendar first frame", ::GetCurrentThreadId());

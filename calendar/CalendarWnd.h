@@ -55,7 +55,7 @@ public:
 
     // The base's push, which also logs the first frame that carries the month (the moment the widget is
     // complete on screen; the benchmark watches for it).
-    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend);
+    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend, const RECT* dirty);
 
     void OnLayerCreate() override;
     void OnLayerTimer(UINT id) override;

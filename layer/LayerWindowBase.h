@@ -86,10 +86,13 @@ public:
     CLayerControlRootView* GetRootView() { return m_rootView.get(); }
     void SetDragByBackground(BOOL drag) { m_dragByBackground = drag; }
 
-    // The one call that puts a frame on the screen. A window type may hide it to wrap the push.
-    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend) {
+    // The one call that puts a frame on the screen; only the dirty part (null: all) changed since the last
+    // push, so only that part is copied to the screen. A window type may hide it to wrap the push.
+    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend, const RECT* dirty) {
         POINT sourceOrigin{0, 0};
-        return ::UpdateLayeredWindow(m_hWnd, screen, dest, size, source, &sourceOrigin, 0, blend, ULW_ALPHA);
+        UPDATELAYEREDWINDOWINFO info{sizeof(info),  screen, dest,  size,      source,
+                                     &sourceOrigin, 0,      blend, ULW_ALPHA, dirty};
+        return ::UpdateLayeredWindowIndirect(m_hWnd, &info);
     }
 
     HBITMAP GetWindowBitmap() const { return m_windowBitmap.Get(); }
@@ -122,6 +125,8 @@ public:
 protected:
     // Constant alpha of every push: 255 shows the bitmap's own alpha; takes effect at the next repaint.
     UINT m_alpha = 255;
+    // The opacity of the last frame on the screen; none before the first.
+    UINT m_pushedAlpha = static_cast<UINT>(-1);
 
 private:
     LRESULT HandleCreate(const CREATESTRUCTW*);
@@ -347,7 +352,11 @@ template <class T, class TWinTraits> void CLayerWindowBase<T, TWinTraits>::Layer
     POINT dest{windowRect.left, windowRect.top};
     SIZE size{windowRect.right - windowRect.left, windowRect.bottom - windowRect.top};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(m_alpha), AC_SRC_ALPHA};
-    static_cast<T*>(this)->PushFrame(screen.Get(), &dest, &size, memoryDC.Get(), &blend);
+    // A new opacity applies to the whole window, so that frame goes out whole.
+    const RECT* dirty = m_pushedAlpha == m_alpha ? rect : nullptr;
+    if (static_cast<T*>(this)->PushFrame(screen.Get(), &dest, &size, memoryDC.Get(), &blend, dirty)) {
+        m_pushedAlpha = m_alpha;
+    }
 }
 
 template <class T, class TWinTraits> void CLayerWindowBase<T, TWinTraits>::HandlePaint(HDC given) {

@@ -21,9 +21,9 @@ public:
         return (Traits::GetWndExStyle() & WS_EX_LAYERED) ? L"DesklingLayerTestWnd" : L"DesklingPlainTestWnd";
     }
 
-    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend) {
+    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend, const RECT* dirty) {
         pushedAlpha.push_back(blend->SourceConstantAlpha);
-        return Base::PushFrame(screen, dest, size, source, blend);
+        return Base::PushFrame(screen, dest, size, source, blend, dirty);
     }
     void OnLayerCreate() override {
         panel = new CLayerControlGroup;
