@@ -6,7 +6,9 @@
 #include <shlobj.h>
 
 #include <clocale>
+#include <cstdint>
 #include <cwchar>
+#include <cwctype>
 
 namespace {
 
@@ -84,6 +86,38 @@ struct CProcessLogger {
 // Built before the entry point, so its enabled flag is fixed before any thread starts.
 CSmartLogger* const g_processLogger = CSmartLogger::GetInstance();
 
+// The name of the mutex that every process logging to the file shares: the path without case, hashed
+// (FNV-1a), since a mutex name cannot hold backslashes.
+std::wstring AppendMutexName(const std::wstring& path) {
+    uint64_t hash = 14695981039346656037ull;
+    for (wchar_t c : path) {
+        hash = (hash ^ static_cast<uint64_t>(std::towlower(c))) * 1099511628211ull;
+    }
+    wchar_t name[64] = {};
+    std::swprintf(name, 64, L"Local\\DesklingLogAppend-%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+// Holds the processes' turn at appending while it lives.
+class CAppendTurn {
+public:
+    explicit CAppendTurn(HANDLE mutex) : m_mutex(mutex) {
+        const DWORD result = mutex ? ::WaitForSingleObject(mutex, 1000) : WAIT_FAILED;
+        m_held = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    }
+    ~CAppendTurn() {
+        if (m_held) {
+            ::ReleaseMutex(m_mutex);
+        }
+    }
+    CAppendTurn(const CAppendTurn&) = delete;
+    CAppendTurn& operator=(const CAppendTurn&) = delete;
+
+private:
+    HANDLE m_mutex;
+    bool m_held = false;
+};
+
 } // namespace
 
 CSmartLogger::CSmartLogger(const std::wstring& base) {
@@ -160,9 +194,14 @@ void CSmartLogger::Flush() {
         m_pending.clear();
         return;
     }
-    // Append-only access makes every write land at the end of the file atomically, so lines of
-    // two processes logging at the same moment never overwrite each other (a seek to the end
-    // followed by a write would race).
+    // Append-only access puts every write at the end of the file, but Wine finds the end and writes
+    // in two steps, so two processes appending at once can land on the same place and one line is
+    // lost. A mutex named after the file makes the processes take turns; should it not come within
+    // a second (a stuck holder), the line is written anyway.
+    if (!m_appendTurn) {
+        m_appendTurn.Reset(::CreateMutexW(nullptr, FALSE, AppendMutexName(m_logPath).c_str()));
+    }
+    CAppendTurn turn(m_appendTurn.Get());
     CFileHandle file(::CreateFileW(m_logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/BaseModuleCriticalSection.h"
+#include "app/ScopedHandle.h"
 
 #include <cstdarg>
 #include <string>
@@ -40,6 +41,8 @@ private:
     _BaseModule::CCriticalSection m_lock;
     std::vector<std::wstring> m_pending;
     std::wstring m_logPath;
+    // Shared by every process that logs to the file, so their appends take turns.
+    CKernelHandle m_appendTurn;
     bool m_firstWrite = true;
     // Fixed at construction, before any thread can call in, and only read afterwards.
     bool m_enabled = false;
