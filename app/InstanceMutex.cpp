@@ -80,26 +80,6 @@ HWND FindProcessWindow(DWORD pid, const wchar_t* windowClass) {
     return nullptr;
 }
 
-// Holds the guard mutex for one check; an abandoned guard (a process died mid-check) is still ours.
-class CGuardLock {
-public:
-    explicit CGuardLock(HANDLE guard) : m_guard(guard) {
-        DWORD wait = guard ? ::WaitForSingleObject(guard, INFINITE) : WAIT_FAILED;
-        m_held = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
-    }
-    ~CGuardLock() {
-        if (m_held) {
-            ::ReleaseMutex(m_guard);
-        }
-    }
-    CGuardLock(const CGuardLock&) = delete;
-    CGuardLock& operator=(const CGuardLock&) = delete;
-
-private:
-    HANDLE m_guard;
-    bool m_held = false;
-};
-
 } // namespace
 
 CInstanceMutex::CInstanceMutex() {
@@ -151,7 +131,7 @@ bool CInstanceMutex::CheckSingleInstance() {
 HWND CInstanceMutex::CheckInstance(const wchar_t* mutexName, const wchar_t* windowClass, const std::wstring& longName,
                                    const std::wstring& shortName) {
     // Serialises processes that start at the same moment, so exactly one of them claims the mutex.
-    CGuardLock guard(m_guard);
+    CMutexLock guard(m_guard, INFINITE);
 
     HANDLE mutex = ::CreateMutexW(nullptr, TRUE, mutexName);
     DWORD error = ::GetLastError();

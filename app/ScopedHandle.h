@@ -133,3 +133,24 @@ private:
     HDC m_dc;
     HGDIOBJ m_old;
 };
+
+// Holds a mutex while it lives. A mutex abandoned by a thread or process that died holding it is still
+// taken; one not taken within the timeout (or no mutex at all) is simply not held.
+class CMutexLock {
+public:
+    CMutexLock(HANDLE mutex, DWORD timeout) : m_mutex(mutex) {
+        const DWORD wait = mutex ? ::WaitForSingleObject(mutex, timeout) : WAIT_FAILED;
+        m_held = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    }
+    ~CMutexLock() {
+        if (m_held) {
+            ::ReleaseMutex(m_mutex);
+        }
+    }
+    CMutexLock(const CMutexLock&) = delete;
+    CMutexLock& operator=(const CMutexLock&) = delete;
+
+private:
+    HANDLE m_mutex;
+    bool m_held = false;
+};

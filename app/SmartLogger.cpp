@@ -98,26 +98,6 @@ std::wstring AppendMutexName(const std::wstring& path) {
     return name;
 }
 
-// Holds the processes' turn at appending while it lives.
-class CAppendTurn {
-public:
-    explicit CAppendTurn(HANDLE mutex) : m_mutex(mutex) {
-        const DWORD result = mutex ? ::WaitForSingleObject(mutex, 1000) : WAIT_FAILED;
-        m_held = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
-    }
-    ~CAppendTurn() {
-        if (m_held) {
-            ::ReleaseMutex(m_mutex);
-        }
-    }
-    CAppendTurn(const CAppendTurn&) = delete;
-    CAppendTurn& operator=(const CAppendTurn&) = delete;
-
-private:
-    HANDLE m_mutex;
-    bool m_held = false;
-};
-
 } // namespace
 
 CSmartLogger::CSmartLogger(const std::wstring& base) {
@@ -201,7 +181,7 @@ void CSmartLogger::Flush() {
     if (!m_appendTurn) {
         m_appendTurn.Reset(::CreateMutexW(nullptr, FALSE, AppendMutexName(m_logPath).c_str()));
     }
-    CAppendTurn turn(m_appendTurn.Get());
+    CMutexLock turn(m_appendTurn.Get(), 1000);
     CFileHandle file(::CreateFileW(m_logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
