@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "app/SmartLogger.h"
+#include "app/base/SmartLogger.h"
 
 namespace {
 

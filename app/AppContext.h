@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/CommandParser.h"
-#include "app/SingletonT.h"
+#include "app/base/SingletonT.h"
 
 // What the whole process shares: the switches of the last parsed command line, the main window
 // (owner of every widget window and target of their state messages) and the data folder.

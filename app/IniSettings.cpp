@@ -7,8 +7,8 @@
 
 #include "app/AppContext.h"
 #include "app/HolidayAge.h"
-#include "app/ScopedHandle.h"
-#include "app/SmartLogger.h"
+#include "app/base/ScopedHandle.h"
+#include "app/base/SmartLogger.h"
 
 namespace {
 

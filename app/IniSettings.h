@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/SingletonT.h"
+#include "app/base/SingletonT.h"
 
 // The widgets' settings, kept in "<data folder>\deskling.ini" through the system's private-profile
 // functions: every call goes to the file (no cache; the system serialises file access), and a write

@@ -4,18 +4,15 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include "app/ScopedHandle.h"
-#include "app/SmartLogger.h"
+#include "app/base/FileSystem.h"
+#include "app/base/ScopedHandle.h"
+#include "app/base/SmartLogger.h"
 
 namespace {
 
 bool SameText(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
            CSTR_EQUAL;
-}
-
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Where the file system says an open file or folder is ("\\?\C:\..."); empty when it cannot tell.
@@ -114,7 +111,7 @@ bool DeleteLink(const std::wstring& path, HANDLE link) {
 }
 
 void DeleteOneFile(const std::wstring& path) {
-    if (::DeleteFileW(path.c_str()) || !Exists(path)) {
+    if (::DeleteFileW(path.c_str()) || !PathExists(path)) {
         return;
     }
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -255,7 +252,7 @@ bool RemoveFolderTree(const std::wstring& folder) {
     WIN32_FIND_DATAW found;
     CFindHandle find(::FindFirstFileW(path.c_str(), &found));
     if (!find) {
-        return !Exists(path);
+        return !PathExists(path);
     }
     find.Reset();
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -265,5 +262,5 @@ bool RemoveFolderTree(const std::wstring& folder) {
     CheckedEntry entry = CheckEntry(path, ExpectedFinalPath(path, found.cFileName), found.dwFileAttributes);
     RemoveCheckedEntry(path, entry);
     entry.handle.Reset();
-    return !Exists(path);
+    return !PathExists(path);
 }

@@ -1,7 +1,8 @@
 #include "app/SystemUtils.h"
 
-#include "app/ScopedHandle.h"
-#include "app/SmartLogger.h"
+#include "app/base/FileSystem.h"
+#include "app/base/ScopedHandle.h"
+#include "app/base/SmartLogger.h"
 #include "app/SystemUtilsText.h"
 #include "app/TrustedFile.h"
 
@@ -89,11 +90,6 @@ std::wstring HardwareToolFolder() {
         path += L'\\';
     }
     return path;
-}
-
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // LVITEMW as the shell's process sees it: the list view writes through the pointers in the shell's
@@ -409,23 +405,6 @@ bool OpenUrl(const wchar_t* address) {
     const auto result =
         reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL));
     return result > 32;
-}
-
-bool ReadWholeFile(const wchar_t* path, std::vector<char>* buffer) {
-    constexpr LONGLONG kLimit = 5 * 1024 * 1024;
-    if (!path || !FileExists(path)) {
-        return false;
-    }
-    CFileHandle file(
-        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size = {};
-    if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 || size.QuadPart >= kLimit) {
-        return false;
-    }
-    buffer->resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    return ::ReadFile(file.Get(), buffer->data(), static_cast<DWORD>(buffer->size()), &read, nullptr) &&
-           read == buffer->size();
 }
 
 bool IsHardwareLibraryReady() {

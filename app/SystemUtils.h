@@ -44,9 +44,6 @@ bool RunAtMediumIntegrity(const wchar_t* executable, const wchar_t* commandText,
 // Opens the address in the user's browser; an empty address is a success that does nothing.
 bool OpenUrl(const wchar_t* address);
 
-// Reads a file of 1 to 5242879 bytes whole into buffer.
-bool ReadWholeFile(const wchar_t* path, std::vector<char>* buffer);
-
 // True when the hardware tool is installed with a trusted hardware-data library.
 bool IsHardwareLibraryReady();
 

@@ -1,7 +1,7 @@
 #include "app/ThreadMgr.h"
 
-#include "app/DHAutoLock.h"
-#include "app/SmartLogger.h"
+#include "app/base/DHAutoLock.h"
+#include "app/base/SmartLogger.h"
 
 #include <process.h>
 

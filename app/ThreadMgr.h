@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/DHCriticalSection.h"
-#include "app/ScopedHandle.h"
+#include "app/base/DHCriticalSection.h"
+#include "app/base/ScopedHandle.h"
 
 #include <windows.h>
 

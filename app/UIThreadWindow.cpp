@@ -1,6 +1,6 @@
 #include "app/UIThreadWindow.h"
 
-#include "app/SmartLogger.h"
+#include "app/base/SmartLogger.h"
 
 #include <exception>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/DeskMessages.h"
-#include "app/SimpleBind.h"
-#include "app/SingletonT.h"
-#include "app/WindowImpl.h"
+#include "app/base/DeskMessages.h"
+#include "app/base/SimpleBind.h"
+#include "app/base/SingletonT.h"
+#include "app/base/WindowImpl.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "app/VexaPublicDLLHelper.h"
 
-#include "app/BaseModuleAutoLocker.h"
-#include "app/SmartLogger.h"
+#include "app/base/DHAutoLock.h"
+#include "app/base/SmartLogger.h"
 #include "integrity/AuthenticodeVerifier.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/BaseModuleCriticalSection.h"
-#include "app/ScopedHandle.h"
+#include "app/base/DHCriticalSection.h"
+#include "app/base/ScopedHandle.h"
 #include "integrity/VexaBaseExportFuncs.h"
 
 // Loads the maker's base library once per process and keeps what it offers: the "CreateObject"

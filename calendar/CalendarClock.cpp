@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "app/AppContext.h"
-#include "app/DHAutoLock.h"
+#include "app/base/DHAutoLock.h"
+#include "app/base/FileSystem.h"
 #include "app/IniSettings.h"
-#include "app/SimpleBind.h"
-#include "app/SmartLogger.h"
-#include "app/SystemUtils.h"
+#include "app/base/SimpleBind.h"
+#include "app/base/SmartLogger.h"
 #include "app/UIThreadWindow.h"
 #include "calendar/CalendarClock.h"
 #include "calendar/CalendarWnd.h"

@@ -5,13 +5,13 @@
 #include <memory>
 #include <string>
 
-#include "app/DHCriticalSection.h"
-#include "app/SingletonT.h"
+#include "app/base/DHCriticalSection.h"
+#include "app/base/SingletonT.h"
 #include "app/ThreadMgr.h"
 #include "calendar/CalendarMonth.h"
 #include "calendar/HolidayData.h"
 #include "calendar/ICalendarView.h"
-#include "net/IHttpTask.h"
+#include "app/base/IHttpTask.h"
 
 class CIniSettings;
 class CHttpService;

@@ -3,10 +3,10 @@
 #include <cwchar>
 
 #include "app/AppContext.h"
-#include "app/DeskMessages.h"
+#include "app/base/DeskMessages.h"
 #include "app/IniSettings.h"
-#include "app/SimpleBind.h"
-#include "app/SmartLogger.h"
+#include "app/base/SimpleBind.h"
+#include "app/base/SmartLogger.h"
 #include "app/SystemUtils.h"
 #include "app/UIThreadWindow.h"
 #include "calendar/CalendarCellText.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/SingletonT.h"
+#include "app/base/SingletonT.h"
 #include "calendar/CalendarMonth.h"
 #include "calendar/HolidayData.h"
 #include "calendar/ICalendarView.h"

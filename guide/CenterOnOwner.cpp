@@ -1,6 +1,6 @@
 #include "guide/CenterOnOwner.h"
 
-#include "app/SmartLogger.h"
+#include "app/base/SmartLogger.h"
 #include "guide/CenteredPosition.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "guide/MsgBox.h"
 
-#include "app/SmartLogger.h"
+#include "app/base/SmartLogger.h"
 #include "guide/CenterOnOwner.h"
 #include "layer/LayerButtonCtrl.h"
 #include "layer/LayerImageCtrl.h"

@@ -1,6 +1,6 @@
 #include "integrity/AuthenticodeVerifier.h"
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "integrity/AuthenticodeSignedData.h"
 #include "integrity/Digest.h"
 #include "integrity/PeImage.h"

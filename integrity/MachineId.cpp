@@ -1,6 +1,6 @@
 #include "integrity/MachineId.h"
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "integrity/Digest.h"
 #include "integrity/MachineIdText.h"
 

@@ -1,6 +1,6 @@
 #include "layer/FontFace.h"
 
-#include "app/SmartLogger.h"
+#include "app/base/SmartLogger.h"
 
 #include <cwchar>
 

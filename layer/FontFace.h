@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ScopedHandle.h"
-#include "app/SingletonT.h"
+#include "app/base/ScopedHandle.h"
+#include "app/base/SingletonT.h"
 
 #include <windows.h>
 

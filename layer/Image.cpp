@@ -1,7 +1,7 @@
 #include "layer/Image.h"
 
-#include "app/ScopedHandle.h"
-#include "app/SmartLogger.h"
+#include "app/base/ScopedHandle.h"
+#include "app/base/SmartLogger.h"
 #include "layer/LayerCanvas.h"
 #include "layer/LayerText.h"
 

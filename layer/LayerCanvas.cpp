@@ -1,6 +1,6 @@
 #include "layer/LayerCanvas.h"
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 
 namespace {
 

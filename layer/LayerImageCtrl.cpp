@@ -1,16 +1,9 @@
 #include "layer/LayerImageCtrl.h"
 
+#include "app/base/FileSystem.h"
+
 #include "layer/Image.h"
 #include "layer/LayerText.h"
-
-namespace {
-
-bool FileExists(const std::wstring& path) {
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-} // namespace
 
 CLayerImageCtrl::CLayerImageCtrl() : CLayerControlBase(kLayerTypeImage) {}
 

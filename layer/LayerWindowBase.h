@@ -7,11 +7,11 @@
 #include <set>
 #include <string>
 
-#include "app/DeskMessages.h"
-#include "app/MessageFilter.h"
-#include "app/MessageLoop.h"
-#include "app/ScopedHandle.h"
-#include "app/WindowImpl.h"
+#include "app/base/DeskMessages.h"
+#include "app/base/MessageFilter.h"
+#include "app/base/MessageLoop.h"
+#include "app/base/ScopedHandle.h"
+#include "app/base/WindowImpl.h"
 #include "layer/ILayerWindow.h"
 #include "layer/LayerCanvas.h"
 #include "layer/LayerControlRootView.h"

@@ -1,6 +1,6 @@
 #include "layer/SkinRegistry.h"
 
-#include "app/SmartLogger.h"
+#include "app/base/SmartLogger.h"
 #include "layer/FontFace.h"
 
 #include <iterator>

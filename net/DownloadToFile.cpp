@@ -1,6 +1,6 @@
 #include "net/DownloadToFile.h"
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 
 #include <wininet.h>
 

@@ -1,6 +1,6 @@
 #include "net/HttpService.h"
 
-#include "app/SmartLogger.h"
+#include "app/base/SmartLogger.h"
 #include "app/TrustedFile.h"
 
 namespace {

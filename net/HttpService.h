@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/ScopedHandle.h"
-#include "app/SingletonT.h"
-#include "net/IHttpTask.h"
+#include "app/base/ScopedHandle.h"
+#include "app/base/SingletonT.h"
+#include "app/base/IHttpTask.h"
 
 #include <string>
 

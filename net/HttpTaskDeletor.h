@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/IHttpTask.h"
+#include "app/base/IHttpTask.h"
 
 // Owners keep a task in a std::shared_ptr with this deleter, so the last holder releases it.
 struct HttpTaskDeletor {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SingletonT.h"
+#include "app/base/SingletonT.h"
 
 #include <filesystem>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/SingletonT.h"
-#include "net/IHttpTask.h"
+#include "app/base/SingletonT.h"
+#include "app/base/IHttpTask.h"
 
 #include <functional>
 #include <mutex>

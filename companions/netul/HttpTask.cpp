@@ -1,6 +1,6 @@
 #include "companions/netul/HttpTask.h"
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "companions/netul/HttpManager.h"
 
 #include <cstring>

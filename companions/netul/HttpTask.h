@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/IHttpTask.h"
+#include "app/base/IHttpTask.h"
 
 #include <winhttp.h>
 

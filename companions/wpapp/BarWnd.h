@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowImpl.h"
+#include "app/base/WindowImpl.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "companions/wpapp/WallpaperCtrlWnd.h"
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "companions/wpapp/CommandLineArgs.h"
 #include "companions/wpapp/WpappLog.h"
 

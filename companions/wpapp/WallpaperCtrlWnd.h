@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/WindowImpl.h"
+#include "app/base/WindowImpl.h"
 #include "companions/wpapp/BarWnd.h"
 #include "companions/wpapp/WpappOptions.h"
 

@@ -25,8 +25,8 @@
 
 #include <windows.h>
 
-#include "app/ScopedHandle.h"
-#include "app/WindowImpl.h"
+#include "app/base/ScopedHandle.h"
+#include "app/base/WindowImpl.h"
 #include "companions/wpapp/CommandLineArgs.h"
 #include "companions/wpapp/WallpaperCtrlWnd.h"
 #include "companions/wpapp/WpappLog.h"

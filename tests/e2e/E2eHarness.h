@@ -4,7 +4,7 @@
 // programs, the log and the data folder are, polling with deadlines, windows, processes and the screen.
 // Plain functions over Win32, without the test framework, so the benchmark program shares them.
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 
 #include <shlobj.h>
 #include <tlhelp32.h>

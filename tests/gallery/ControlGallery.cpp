@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "app/MessageLoop.h"
-#include "app/WindowImpl.h"
+#include "app/base/MessageLoop.h"
+#include "app/base/WindowImpl.h"
 #include "guide/MsgBox.h"
 #include "layer/FontFace.h"
 #include "layer/Image.h"

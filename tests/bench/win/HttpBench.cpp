@@ -6,9 +6,9 @@
 // Both sides ask for "Connection: close", as the statistics requests do, so each request opens and ends
 // its own connection.
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "bench/win/BenchRig.h"
-#include "net/IHttpTask.h"
+#include "app/base/IHttpTask.h"
 #include "unit/net/DemoService.h"
 
 #include <algorithm>

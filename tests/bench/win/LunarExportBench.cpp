@@ -1,6 +1,6 @@
 // The exported interface as another program calls it: deskling.exe loaded with LoadLibrary, functions found by
 // name, create + LCLunarDate + LCEightWord + release for every day of 1902-2099.
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "bench/pure/LunarBenchSupport.h"
 #include "calendar/LunarCalendarApi.h"
 #include "unit/calendar/DesklingImage.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "bench/pure/BenchRegistry.h"
 #include "layer/FontFace.h"
 #include "layer/LayerCalendarItemCtrl.h"

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "app/CommandDispatch.h"
+#include "app/shell/CommandDispatch.h"
 
 TEST(CommandDispatch, PlansEachWidgetOnceInFixedOrderWithOpenOverCloseAndUninstallOverExit) {
     using C = DeskCommand;

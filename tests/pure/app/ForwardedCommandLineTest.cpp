@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/ForwardedCommandLine.h"
+#include "app/shell/ForwardedCommandLine.h"
 
 TEST(ForwardedCommandLine, EndsAtTheFirstNulOrTheLastWholeCharacter) {
     const std::u16string source(u"C:\\桌面\\a.exe /weather\0/exit", 26);

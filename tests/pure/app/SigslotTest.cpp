@@ -1,4 +1,4 @@
-#include "app/sigslot.h"
+#include "app/base/sigslot.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "app/IniSettings.h"
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "unit/app/ScratchFolder.h"
 
 namespace {

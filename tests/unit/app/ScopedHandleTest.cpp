@@ -1,4 +1,4 @@
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,5 +1,5 @@
-#include "app/SmartLogger.h"
-#include "app/ScopedHandle.h"
+#include "app/base/SmartLogger.h"
+#include "app/base/ScopedHandle.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

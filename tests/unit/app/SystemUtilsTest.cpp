@@ -1,4 +1,5 @@
-#include "app/ScopedHandle.h"
+#include "app/base/FileSystem.h"
+#include "app/base/ScopedHandle.h"
 #include "app/SystemUtils.h"
 #include "unit/app/ScratchFolder.h"
 

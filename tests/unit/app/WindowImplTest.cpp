@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/WindowImpl.h"
+#include "app/base/WindowImpl.h"
 
 namespace {
 

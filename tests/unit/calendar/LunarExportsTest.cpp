@@ -12,7 +12,7 @@
 #include <string>
 
 #include "DesklingImage.h"
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "calendar/LunarCalendarApi.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "integrity/VexaBaseExportFuncs.h"
 #include "integrity/VexaFileTrust.h"
 #include "unit/integrity/IntegrityFixtures.h"

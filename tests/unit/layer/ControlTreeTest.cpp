@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "layer/LayerControlRootView.h"
 #include "tests/unit/layer/LayerProbes.h"
 

@@ -1,6 +1,6 @@
 #include "layer/FontFace.h"
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 
 #include <gtest/gtest.h>
 

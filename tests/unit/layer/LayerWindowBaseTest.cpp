@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/MessageLoop.h"
+#include "app/base/MessageLoop.h"
 #include "tests/unit/layer/ControlTestWindow.h"
 
 namespace {

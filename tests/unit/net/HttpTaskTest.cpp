@@ -1,6 +1,6 @@
 #include "net/HttpTaskDeletor.h"
 #include "unit/app/ScratchFolder.h"
-#include "net/IHttpTask.h"
+#include "app/base/IHttpTask.h"
 #include "unit/net/DemoService.h"
 #include "unit/net/HttpRecorder.h"
 

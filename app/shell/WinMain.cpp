@@ -1,18 +1,19 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
-#include <winsock2.h>
-#include <gdiplus.h>
 
 #include <string>
 
 #include "app/IniSettings.h"
-#include "app/InstanceMutex.h"
-#include "app/MainWnd.h"
-#include "app/MessageLoop.h"
-#include "app/SmartLogger.h"
 #include "app/VexaPublicDLLHelper.h"
-#include "app/WindowImpl.h"
+#include "app/base/ComApartment.h"
+#include "app/base/FileSystem.h"
+#include "app/base/GdiplusSession.h"
+#include "app/base/MessageLoop.h"
+#include "app/base/SmartLogger.h"
+#include "app/base/WindowImpl.h"
+#include "app/base/WinsockSession.h"
+#include "app/shell/InstanceMutex.h"
+#include "app/shell/MainWnd.h"
 #include "layer/FontFace.h"
 #include "layer/SkinRegistry.h"
 #include "net/HttpService.h"
@@ -20,28 +21,16 @@
 
 namespace {
 
-bool FileExists(const std::wstring& path) {
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::wstring ParentFolder(const std::wstring& path) {
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 // The base library sits beside the executable, or one folder up when the program is installed
 // in a subfolder of the wallpaper application.
 std::wstring FindBaseLibrary() {
-    wchar_t modulePath[MAX_PATH * 4] = {};
-    ::GetModuleFileNameW(nullptr, modulePath, ARRAYSIZE(modulePath));
-    std::wstring folder = ParentFolder(modulePath);
-    std::wstring beside = folder + L"\\Vexabase.dll";
+    const std::wstring folder = ExecutableFolder();
+    const std::wstring beside = folder + L"\\Vexabase.dll";
     if (FileExists(beside)) {
         return beside;
     }
-    std::wstring parent = ParentFolder(folder);
-    std::wstring above = parent + L"\\Vexabase.dll";
+    const std::wstring parent = ParentFolder(folder);
+    const std::wstring above = parent + L"\\Vexabase.dll";
     if (!parent.empty() && FileExists(above)) {
         return above;
     }
@@ -70,43 +59,32 @@ int RunNormalMode() {
     }
     WriteLog(L"[tid:%d] Started. comLine:%s", ::GetCurrentThreadId(), ::GetCommandLineW());
 
-    WSADATA wsa = {};
-    bool winsock = ::WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    ULONG_PTR gdiplusToken = 0;
-    bool gdiplus = Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr) == Gdiplus::Ok;
+    // Started before and stopped after everything that may use them: GDI+ shuts down before Winsock.
+    CWinsockSession winsock;
+    CGdiplusSession gdiplus;
     // A missing HTTP library is not fatal: the widgets that need it find no tasks and show nothing new.
     CHttpService::GetInstance()->Init();
     CFontFace::GetInstance()->ChooseFace();
     RegisterSkin();
 
-    int exitCode = RunMainWindow();
+    const int exitCode = RunMainWindow();
 
     // Reverse order of start-up; the skin's images and fonts are GDI+ objects and must go first.
     ReleaseSkin();
     CHttpService::GetInstance()->Shutdown();
     CInstanceMutex::DestroyInstance();
-    if (gdiplus) {
-        Gdiplus::GdiplusShutdown(gdiplusToken);
-    }
-    if (winsock) {
-        ::WSACleanup();
-    }
     return exitCode;
 }
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
-    // The apartment result does not matter: a failure only means COM was already set up.
-    (void)::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    CComApartment com;
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
     CWindowModule::Init(instance);
     // Before anything can make a request: every service address comes from "services.ini" beside us.
-    wchar_t programPath[MAX_PATH * 4] = {};
-    ::GetModuleFileNameW(nullptr, programPath, ARRAYSIZE(programPath));
-    std::wstring hostsFile = ParentFolder(programPath) + L"\\services.ini";
+    const std::wstring hostsFile = ExecutableFolder() + L"\\services.ini";
     if (!CServiceHosts::GetInstance()->Load(hostsFile)) {
         WriteLog(L"[tid:%d] cannot read %s, the built-in service hosts apply", ::GetCurrentThreadId(),
                  hostsFile.c_str());
@@ -129,6 +107,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
     }
 
     CWindowModule::Term();
-    ::CoUninitialize();
     return exitCode;
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/MessageFilter.h"
+#include "app/base/MessageFilter.h"
 
 // A thread's message loop with pre-translation filters. Register it with
 // CWindowModule::AddMessageLoop so windows created on the thread can add their filters.

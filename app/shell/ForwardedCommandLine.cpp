@@ -1,4 +1,4 @@
-#include "app/ForwardedCommandLine.h"
+#include "app/shell/ForwardedCommandLine.h"
 
 #include <cstring>
 

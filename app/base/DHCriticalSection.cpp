@@ -1,4 +1,4 @@
-#include "app/DHCriticalSection.h"
+#include "app/base/DHCriticalSection.h"
 
 CDHCriticalSection::CDHCriticalSection() {
     ::InitializeCriticalSection(&m_cs);

@@ -1,8 +1,8 @@
-#include "app/PlaceholderWidget.h"
+#include "app/shell/PlaceholderWidget.h"
 
 #include "app/AppContext.h"
-#include "app/DeskMessages.h"
-#include "app/SmartLogger.h"
+#include "app/base/DeskMessages.h"
+#include "app/base/SmartLogger.h"
 
 namespace {
 

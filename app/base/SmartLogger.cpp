@@ -1,7 +1,8 @@
-#include "app/SmartLogger.h"
+#include "app/base/SmartLogger.h"
 
-#include "app/BaseModuleAutoLocker.h"
-#include "app/ScopedHandle.h"
+#include "app/base/DHAutoLock.h"
+#include "app/base/FileSystem.h"
+#include "app/base/ScopedHandle.h"
 
 #include <shlobj.h>
 
@@ -15,29 +16,6 @@ namespace {
 constexpr size_t kMaxMessage = 511;
 constexpr size_t kMaxPending = 100;
 constexpr UINT kLogCodePage = 936;
-
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// Creates the folder and its missing parents; true when it exists afterwards.
-bool EnsureFolder(const std::wstring& folder) {
-    if (folder.empty() || IsFolder(folder)) {
-        return !folder.empty();
-    }
-    const size_t slash = folder.find_last_of(L"\\/");
-    if (slash != std::wstring::npos && slash > 0) {
-        EnsureFolder(folder.substr(0, slash));
-    }
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return IsFolder(folder);
-}
 
 std::wstring TimeStamp() {
     SYSTEMTIME now{};
@@ -104,7 +82,7 @@ CSmartLogger::CSmartLogger(const std::wstring& base) {
     std::setlocale(LC_ALL, "chs");
     const std::wstring folder = base + L"\\Log\\";
     m_logPath = folder + L"Vexadeskling.log";
-    m_enabled = !base.empty() && IsFile(folder + L"Vexadeskling.log.on");
+    m_enabled = !base.empty() && FileExists(folder + L"Vexadeskling.log.on");
 }
 
 CSmartLogger::~CSmartLogger() = default;
@@ -170,7 +148,7 @@ void CSmartLogger::AddLine(const wchar_t* message) {
 void CSmartLogger::Flush() {
     _BaseModule::CAutoLocker lock(m_lock);
     const size_t slash = m_logPath.find_last_of(L'\\');
-    if (slash == std::wstring::npos || !EnsureFolder(m_logPath.substr(0, slash))) {
+    if (slash == std::wstring::npos || !CreateFolderTree(m_logPath.substr(0, slash))) {
         m_pending.clear();
         return;
     }

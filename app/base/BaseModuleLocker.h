@@ -2,7 +2,8 @@
 
 namespace _BaseModule {
 
-// Lock interface of the base module; taken through CAutoLocker so every exit path unlocks.
+// The lock interface every lock of the program implements; taken through CDHAutoLock (also named
+// _BaseModule::CAutoLocker) so every exit path unlocks.
 class ILocker {
 public:
     virtual void Lock() = 0;

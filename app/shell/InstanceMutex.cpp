@@ -1,10 +1,10 @@
-#include "app/InstanceMutex.h"
+#include "app/shell/InstanceMutex.h"
 
 #include <tlhelp32.h>
 
-#include "app/ForwardedCommandLine.h"
-#include "app/ScopedHandle.h"
-#include "app/SmartLogger.h"
+#include "app/shell/ForwardedCommandLine.h"
+#include "app/base/ScopedHandle.h"
+#include "app/base/SmartLogger.h"
 
 namespace {
 

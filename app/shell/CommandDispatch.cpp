@@ -1,4 +1,4 @@
-#include "app/CommandDispatch.h"
+#include "app/shell/CommandDispatch.h"
 
 std::vector<DeskCommand> PlanDispatch(const std::function<bool(const std::wstring&)>& has) {
     std::vector<DeskCommand> plan;

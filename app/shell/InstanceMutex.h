@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SingletonT.h"
+#include "app/base/SingletonT.h"
 
 // Keeps one running instance per user session. The first process owns a named mutex until
 // shutdown; a later process finds the first one's main window and hands it its command line.

@@ -1,15 +1,15 @@
-#include "app/MainWnd.h"
+#include "app/shell/MainWnd.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "app/AppContext.h"
-#include "app/CommandDispatch.h"
-#include "app/ForwardedCommandLine.h"
-#include "app/PlaceholderWidget.h"
+#include "app/shell/CommandDispatch.h"
+#include "app/shell/ForwardedCommandLine.h"
+#include "app/shell/PlaceholderWidget.h"
 #include "app/RemoveFolderTree.h"
-#include "app/SmartLogger.h"
+#include "app/base/SmartLogger.h"
 #include "app/SystemUtils.h"
 #include "app/UIThreadWindow.h"
 #include "calendar/CalendarWnd.h"

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/DeskMessages.h"
-#include "app/sigslot.h"
+#include "app/base/DeskMessages.h"
+#include "app/base/sigslot.h"
 #include "layer/LayerWindowBase.h"
 
 // The heap copy of a WM_COPYDATA record that WM_DESK_CMDLINE carries to the main window.
