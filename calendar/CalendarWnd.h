@@ -30,8 +30,7 @@ public:
 
     static const wchar_t* GetWndClassName() { return L"VexawpCalendarWndClass"; }
 
-    BEGIN_MSG_MAP(CCalendarWnd)
-    CHAIN_MSG_MAP(CLayerWindowBase<CCalendarWnd>)
+    BEGIN_LAYER_MSG_MAP()
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
     MSG_WM_WINDOWPOSCHANGING(OnWindowPosChanging)
@@ -55,7 +54,8 @@ public:
 
     // The base's push, which also logs the first frame that carries the month (the moment the widget is
     // complete on screen; the benchmark watches for it).
-    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend, const RECT* dirty);
+    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend,
+                   const RECT* dirty) override;
 
     void OnLayerCreate() override;
     void OnLayerTimer(UINT id) override;

@@ -15,7 +15,6 @@ using CMsgBoxTraits =
 // close button. Its owner object embeds it; the window is created on the first Show and afterwards only
 // hidden and shown. An answer hides the box first and then tells the callback, which may show it again.
 class CMsgBox : public CLayerWindowBase<CMsgBox, CMsgBoxTraits> {
-    using Base = CLayerWindowBase<CMsgBox, CMsgBoxTraits>;
 
 public:
     enum Result { kResultOk = 0, kResultCancel = 1, kResultClosed = 2 };
@@ -43,8 +42,7 @@ public:
 
     void OnLayerCreate() override;
 
-    BEGIN_MSG_MAP(CMsgBox)
-    CHAIN_MSG_MAP(Base)
+    BEGIN_LAYER_MSG_MAP()
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     END_MSG_MAP()
 

@@ -116,7 +116,8 @@ private:
         T* self = nullptr;
         if (msg == WM_NCCREATE) {
             auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            self = static_cast<T*>(reinterpret_cast<CWindowImplT*>(cs->lpCreateParams));
+            // Create passed static_cast<T*>(this); the same type comes back out of the void pointer.
+            self = static_cast<T*>(cs->lpCreateParams);
             self->m_hWnd = hwnd;
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         } else {

@@ -31,8 +31,7 @@ public:
 
     static const wchar_t* GetWndClassName() { return L"VexawpMainWndClass"; }
 
-    BEGIN_MSG_MAP(CMainWnd)
-    CHAIN_MSG_MAP(CLayerWindowBase)
+    BEGIN_LAYER_MSG_MAP()
     MSG_WM_COPYDATA(OnCopyData)
     MESSAGE_HANDLER(WM_DESK_CMDLINE, OnDeskCommandLine)
     MESSAGE_HANDLER(WM_DESK_WIDGET_STATE, OnWidgetState)

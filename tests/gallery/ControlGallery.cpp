@@ -54,7 +54,6 @@ using BuildFn = void (*)(CGalleryWnd& wnd);
 
 // One gallery window: a nine-grid panel, a title, and whatever its build function adds.
 class CGalleryWnd : public CLayerWindowBase<CGalleryWnd> {
-    using Base = CLayerWindowBase<CGalleryWnd>;
 
 public:
     CGalleryWnd(const wchar_t* title, BuildFn build) : m_title(title), m_build(build) {}
@@ -100,8 +99,7 @@ public:
         return m_images.back().get();
     }
 
-    BEGIN_MSG_MAP(CGalleryWnd)
-    CHAIN_MSG_MAP(Base)
+    BEGIN_LAYER_MSG_MAP()
     MESSAGE_HANDLER(WM_CLOSE, OnClose)
     END_MSG_MAP()
 

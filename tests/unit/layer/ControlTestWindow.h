@@ -19,9 +19,8 @@ class CControlTestWnd : public CLayerWindowBase<CControlTestWnd> {
 public:
     static const wchar_t* GetWndClassName() { return L"DesklingControlTestWnd"; }
 
-    BEGIN_MSG_MAP(CControlTestWnd)
+    BEGIN_LAYER_MSG_MAP()
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-    CHAIN_MSG_MAP(CLayerWindowBase)
     END_MSG_MAP()
 
     // Each command as (id, lParam).

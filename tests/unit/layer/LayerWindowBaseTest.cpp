@@ -21,7 +21,7 @@ public:
         return (Traits::GetWndExStyle() & WS_EX_LAYERED) ? L"DesklingLayerTestWnd" : L"DesklingPlainTestWnd";
     }
 
-    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend, const RECT* dirty) {
+    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend, const RECT* dirty) override {
         pushedAlpha.push_back(blend->SourceConstantAlpha);
         return Base::PushFrame(screen, dest, size, source, blend, dirty);
     }

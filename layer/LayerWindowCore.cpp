@@ -1,0 +1,410 @@
+#include "layer/LayerWindowCore.h"
+
+#include <commctrl.h>
+
+#include "app/base/DeskMessages.h"
+#include "app/base/MessageLoop.h"
+#include "app/base/WindowImpl.h"
+#include "layer/LayerCanvas.h"
+
+namespace {
+
+UINT ToolInfoSize() {
+    return LOBYTE(LOWORD(::GetVersion())) >= 6 ? sizeof(TOOLINFOW) : TTTOOLINFOW_V2_SIZE;
+}
+
+} // namespace
+
+CLayerWindowCore::CLayerWindowCore(bool layered)
+    : m_layered(layered), m_rootView(std::make_unique<CLayerControlRootView>()) {}
+
+CLayerWindowCore::~CLayerWindowCore() = default;
+
+BOOL CLayerWindowCore::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ::PostMessageW(GetHWND(), msg, wParam, lParam);
+}
+
+LRESULT CLayerWindowCore::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return ::SendMessageW(GetHWND(), msg, wParam, lParam);
+}
+
+BOOL CLayerWindowCore::PreTranslateMessage(MSG* msg) {
+    if (msg->hwnd == GetHWND() && msg->message == WM_SYSKEYDOWN && msg->wParam == VK_F4) {
+        return TRUE;
+    }
+    return PreTranslateLayerMessage(msg);
+}
+
+void CLayerWindowCore::TrackMouseLeave() {
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_HOVER | TME_LEAVE, GetHWND(), HOVER_DEFAULT};
+    ::_TrackMouseEvent(&tme);
+}
+
+BOOL CLayerWindowCore::PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend,
+                                 const RECT* dirty) {
+    POINT sourceOrigin{0, 0};
+    UPDATELAYEREDWINDOWINFO info{sizeof(info), screen, dest, size, source, &sourceOrigin, 0, blend, ULW_ALPHA, dirty};
+    return ::UpdateLayeredWindowIndirect(GetHWND(), &info);
+}
+
+BOOL CLayerWindowCore::ProcessLayerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (msg) {
+    case WM_CREATE:
+        HandleCreate();
+        return TRUE;
+    case WM_DESTROY:
+        HandleDestroy();
+        return TRUE;
+    case WM_SIZE:
+        m_rootView->OnSize(0, 0, LOWORD(lParam), HIWORD(lParam));
+        OnLayerSize(RECT{0, 0, LOWORD(lParam), HIWORD(lParam)});
+        return TRUE;
+    case WM_TIMER:
+        m_rootView->OnTimer(static_cast<UINT>(wParam));
+        OnLayerTimer(static_cast<UINT>(wParam));
+        return TRUE;
+    case WM_NCHITTEST:
+        result = HandleNcHitTest(POINT{DESK_X(lParam), DESK_Y(lParam)});
+        return TRUE;
+    case WM_SETCURSOR: {
+        BOOL handled = FALSE;
+        m_rootView->OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam), handled);
+        if (handled) {
+            result = TRUE;
+            return TRUE;
+        }
+        break;
+    }
+    case WM_ERASEBKGND:
+        result = 1;
+        return TRUE;
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        HandlePaint(reinterpret_cast<HDC>(wParam));
+        return TRUE;
+    case WM_LAYER_UPDATE:
+        HandleLayerUpdate(reinterpret_cast<RECT*>(lParam));
+        return TRUE;
+    default:
+        if (msg >= WM_MOUSEFIRST && msg <= 0x020E) {
+            RelayToToolTip(msg, wParam, lParam);
+        }
+        if (HandleMouse(msg, static_cast<UINT>(wParam), POINT{DESK_X(lParam), DESK_Y(lParam)})) {
+            return TRUE;
+        }
+        break;
+    }
+    return OnLayerMessage(msg, wParam, lParam, result);
+}
+
+BOOL CLayerWindowCore::HandleMouse(UINT msg, UINT flags, POINT point) {
+    BOOL handled = TRUE;
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        m_rootView->OnMouseMove(flags, point.x, point.y);
+        OnLayerMouseMove(flags, point.x, point.y);
+        if (m_trackingIdle) {
+            TrackMouseLeave();
+            m_trackingIdle = FALSE;
+        }
+        return TRUE;
+    case WM_MOUSEHOVER:
+        m_rootView->OnMouseHover(flags, point.x, point.y);
+        OnLayerMouseHover(flags, point.x, point.y);
+        return TRUE;
+    case WM_MOUSELEAVE:
+        if (!m_trackingIdle) {
+            m_rootView->OnMouseLeave();
+            OnLayerMouseLeave();
+            m_trackingIdle = TRUE;
+        }
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        ::SetCapture(GetHWND());
+        m_rootView->OnLButtonDown(flags, point.x, point.y, handled);
+        OnLayerLButtonDown(flags, point.x, point.y);
+        return TRUE;
+    case WM_LBUTTONUP:
+        m_rootView->OnLButtonUp(flags, point.x, point.y, handled);
+        OnLayerLButtonUp(flags, point.x, point.y);
+        ::ReleaseCapture();
+        return TRUE;
+    case WM_LBUTTONDBLCLK:
+        m_rootView->OnLButtonDblClk(flags, point.x, point.y, handled);
+        OnLayerLButtonDblClk(flags, point.x, point.y);
+        return TRUE;
+    case WM_RBUTTONDOWN:
+        m_rootView->OnRButtonDown(flags, point.x, point.y, handled);
+        OnLayerRButtonDown(flags, point.x, point.y);
+        return TRUE;
+    case WM_RBUTTONUP:
+        m_rootView->OnRButtonUp(flags, point.x, point.y, handled);
+        OnLayerRButtonUp(flags, point.x, point.y);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+RECT CLayerWindowCore::ClientRect() {
+    RECT client{};
+    ::GetClientRect(GetHWND(), &client);
+    return client;
+}
+
+void CLayerWindowCore::HandleCreate() {
+    RECT client = ClientRect();
+    m_rootView->Create(GetHWND(), this, -1, client, 0);
+    OnLayerCreate();
+    if (CMessageLoop* loop = CWindowModule::GetMessageLoop()) {
+        loop->AddMessageFilter(this);
+    }
+    InvalidateRect(nullptr, TRUE);
+}
+
+void CLayerWindowCore::HandleDestroy() {
+    if (CMessageLoop* loop = CWindowModule::GetMessageLoop()) {
+        loop->RemoveMessageFilter(this);
+    }
+    HWND hwnd = GetHWND();
+    if (!m_timers.empty() && ::IsWindow(hwnd)) {
+        for (UINT id : m_timers) {
+            ::KillTimer(hwnd, id);
+        }
+    }
+    m_timers.clear();
+    m_toolTip.Reset();
+    m_toolTipText.clear();
+    m_trackingIdle = TRUE;
+    OnLayerDestroy();
+    m_rootView->OnDestroy();
+}
+
+LRESULT CLayerWindowCore::HandleNcHitTest(POINT screen) {
+    HWND hwnd = GetHWND();
+    LRESULT code = ::DefWindowProcW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+    OnLayerNcHitTest(screen.x, screen.y);
+    if (code == HTCLIENT && m_dragByBackground) {
+        POINT client = screen;
+        ::ScreenToClient(hwnd, &client);
+        ILayerControl* control = m_rootView->ChildFromPoint(client.x, client.y);
+        if (!control || control->IsDragThrough()) {
+            return HTCAPTION;
+        }
+    }
+    return code;
+}
+
+bool CLayerWindowCore::EnsureWindowBitmap(int cx, int cy) {
+    if (m_windowBitmap) {
+        BITMAP info{};
+        if (!::GetObjectW(m_windowBitmap.Get(), sizeof(info), &info) || info.bmWidth != cx || info.bmHeight != cy) {
+            m_windowBitmap.Reset();
+        }
+    }
+    if (!m_windowBitmap && cx > 0 && cy > 0) {
+        BITMAPINFO bitmapInfo{};
+        bitmapInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bitmapInfo.bmiHeader.biWidth = cx;
+        bitmapInfo.bmiHeader.biHeight = cy;
+        bitmapInfo.bmiHeader.biPlanes = 1;
+        bitmapInfo.bmiHeader.biBitCount = 32;
+        bitmapInfo.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        m_windowBitmap.Reset(::CreateDIBSection(nullptr, &bitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+    }
+    return m_windowBitmap.IsValid();
+}
+
+void CLayerWindowCore::DrawFrame(HDC dc, const RECT& dirty) {
+    RECT client = ClientRect();
+    int cx = client.right - client.left;
+    int cy = client.bottom - client.top;
+    if (m_backgroundBitmap && (m_backgroundSize.cx != cx || m_backgroundSize.cy != cy)) {
+        m_backgroundBitmap.Reset();
+        m_backgroundDirty = TRUE;
+    }
+    if (!m_backgroundBitmap && cx > 0 && cy > 0) {
+        m_backgroundBitmap.Reset(::CreateCompatibleBitmap(dc, cx, cy));
+        m_backgroundSize = SIZE{cx, cy};
+        m_backgroundDirty = TRUE;
+        if (m_backgroundBitmap) {
+            // A new compatible bitmap's content is undefined; the background starts fully transparent.
+            CMemoryDC clearDC(::CreateCompatibleDC(dc));
+            CSelectObject select(clearDC.Get(), m_backgroundBitmap.Get());
+            ::PatBlt(clearDC.Get(), 0, 0, cx, cy, BLACKNESS);
+        }
+    }
+    if (!::IsRectEmpty(&dirty) && m_backgroundBitmap) {
+        CMemoryDC backgroundDC(::CreateCompatibleDC(dc));
+        if (backgroundDC) {
+            CSelectObject select(backgroundDC.Get(), m_backgroundBitmap.Get());
+            if (m_backgroundDirty) {
+                int saved = ::SaveDC(backgroundDC.Get());
+                DrawBackground(backgroundDC.Get(), client);
+                ::RestoreDC(backgroundDC.Get(), saved);
+                m_backgroundDirty = FALSE;
+            }
+            ::BitBlt(dc, 0, 0, cx, cy, backgroundDC.Get(), 0, 0, SRCCOPY);
+        }
+    }
+    // The frame is drawn straight into the window bitmap's bits; the background above has its own DC.
+    CLayerCanvas canvas(dc, m_windowBitmap.Get());
+    DrawUnderlay(dc, client.left, client.top);
+    DrawControls(dc, dirty);
+    DrawOverlay(dc, dirty);
+}
+
+void CLayerWindowCore::LayeredUpdate(const RECT* rect) {
+    CWindowDC screen(nullptr);
+    if (!screen) {
+        return;
+    }
+    RECT client = ClientRect();
+    if (!EnsureWindowBitmap(client.right - client.left, client.bottom - client.top)) {
+        return;
+    }
+    CMemoryDC memoryDC(::CreateCompatibleDC(screen.Get()));
+    if (!memoryDC) {
+        return;
+    }
+    CSelectObject select(memoryDC.Get(), m_windowBitmap.Get());
+    if (rect) {
+        CRegionHandle clip(::CreateRectRgnIndirect(rect));
+        ::SelectClipRgn(memoryDC.Get(), clip.Get());
+    }
+    DrawFrame(memoryDC.Get(), rect ? *rect : client);
+    ::SelectClipRgn(memoryDC.Get(), nullptr);
+
+    RECT windowRect{};
+    ::GetWindowRect(GetHWND(), &windowRect);
+    POINT dest{windowRect.left, windowRect.top};
+    SIZE size{windowRect.right - windowRect.left, windowRect.bottom - windowRect.top};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(m_alpha), AC_SRC_ALPHA};
+    // A new opacity applies to the whole window, so that frame goes out whole.
+    const RECT* dirty = m_pushedAlpha == m_alpha ? rect : nullptr;
+    if (PushFrame(screen.Get(), &dest, &size, memoryDC.Get(), &blend, dirty)) {
+        m_pushedAlpha = m_alpha;
+    }
+}
+
+void CLayerWindowCore::HandlePaint(HDC given) {
+    HWND hwnd = GetHWND();
+    PAINTSTRUCT ps{};
+    HDC target = given;
+    RECT dirty = ClientRect();
+    if (!target) {
+        target = ::BeginPaint(hwnd, &ps);
+        dirty = ps.rcPaint;
+    }
+    RECT client = ClientRect();
+    int cx = client.right - client.left;
+    int cy = client.bottom - client.top;
+    if (target && EnsureWindowBitmap(cx, cy)) {
+        CMemoryDC memoryDC(::CreateCompatibleDC(target));
+        if (memoryDC) {
+            CSelectObject select(memoryDC.Get(), m_windowBitmap.Get());
+            DrawFrame(memoryDC.Get(), dirty);
+            ::BitBlt(target, 0, 0, cx, cy, memoryDC.Get(), 0, 0, SRCCOPY);
+        }
+    }
+    if (!given) {
+        ::EndPaint(hwnd, &ps);
+    }
+}
+
+void CLayerWindowCore::HandleLayerUpdate(RECT* given) {
+    std::unique_ptr<RECT> rect(given);
+    if (m_layered) {
+        LayeredUpdate(rect.get());
+    } else {
+        ::InvalidateRect(GetHWND(), rect.get(), FALSE);
+    }
+}
+
+void CLayerWindowCore::InvalidateRect(RECT* rect, BOOL erase) {
+    m_backgroundDirty = erase;
+    if (!::PostMessageW(GetHWND(), WM_LAYER_UPDATE, 0, reinterpret_cast<LPARAM>(rect))) {
+        delete rect;
+    }
+}
+
+void CLayerWindowCore::RelayToToolTip(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (m_toolTip) {
+        MSG relayed{GetHWND(), msg, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
+        DWORD pos = ::GetMessagePos();
+        relayed.pt = POINT{DESK_X(pos), DESK_Y(pos)};
+        ::SendMessageW(m_toolTip.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    }
+}
+
+void CLayerWindowCore::DeleteTool() {
+    TOOLINFOW info{};
+    info.cbSize = ToolInfoSize();
+    info.hwnd = GetHWND();
+    info.uId = reinterpret_cast<UINT_PTR>(info.hwnd);
+    ::SendMessageW(m_toolTip.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CLayerWindowCore::ShowToolTip(BOOL show, const std::wstring& text) {
+    // The root hides the tip on every change of hovered control; a window whose controls have no tips
+    // never needs the tooltip window at all (and under Wine a window that made one stalls when destroyed).
+    if (!show && !m_toolTip) {
+        m_toolTipText.clear();
+        return;
+    }
+    HWND hwnd = GetHWND();
+    if (!m_toolTip) {
+        m_toolTip.Reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr,
+                                          CWindowModule::Instance(), nullptr));
+        if (!m_toolTip) {
+            return;
+        }
+        ::SendMessageW(m_toolTip.Get(), TTM_SETMAXTIPWIDTH, 0, 300);
+        ::SendMessageW(m_toolTip.Get(), TTM_ACTIVATE, TRUE, 0);
+    }
+    if (!show) {
+        DeleteTool();
+        m_toolTipText.clear();
+        return;
+    }
+    if (text == m_toolTipText) {
+        return;
+    }
+    m_toolTipText = text;
+    DeleteTool();
+    TOOLINFOW info{};
+    info.cbSize = ToolInfoSize();
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = hwnd;
+    info.uId = reinterpret_cast<UINT_PTR>(hwnd);
+    info.lpszText = const_cast<wchar_t*>(m_toolTipText.c_str());
+    ::SendMessageW(m_toolTip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+BOOL CLayerWindowCore::SetTimer(UINT id, UINT elapse) {
+    if (m_timers.count(id)) {
+        return TRUE;
+    }
+    HWND hwnd = GetHWND();
+    if (!hwnd || !::IsWindow(hwnd) || !::SetTimer(hwnd, id, elapse, nullptr)) {
+        return FALSE;
+    }
+    m_timers.insert(id);
+    return TRUE;
+}
+
+BOOL CLayerWindowCore::KillTimer(UINT id) {
+    auto it = m_timers.find(id);
+    if (it == m_timers.end()) {
+        return FALSE;
+    }
+    HWND hwnd = GetHWND();
+    if (hwnd && ::IsWindow(hwnd)) {
+        ::KillTimer(hwnd, id);
+    }
+    m_timers.erase(it);
+    return TRUE;
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "app/base/MessageFilter.h"
+#include "app/base/ScopedHandle.h"
+#include "layer/ILayerWindow.h"
+#include "layer/LayerControlRootView.h"
+
+// Everything a layered window does that does not depend on its concrete type, compiled once: the
+// off-screen bitmaps and the frame push, the relay of mouse messages to the control tree, dragging,
+// tooltips and timers. CLayerWindowBase<T, Traits> adds only the window handle and the class.
+//
+// A concrete window extends it in one way: by overriding the virtual hooks below. Its own messages
+// (commands from controls, private messages) arrive at OnLayerMessage once the base has left them
+// unhandled; BEGIN_LAYER_MSG_MAP writes that hook as a message map.
+class CLayerWindowCore : public ILayerWindow, public CMessageFilter {
+public:
+    CLayerWindowCore(const CLayerWindowCore&) = delete;
+    CLayerWindowCore& operator=(const CLayerWindowCore&) = delete;
+    virtual ~CLayerWindowCore();
+
+    // ILayerWindow; GetHWND comes from the window class.
+    BOOL GetOutlineMode() override { return m_outlineMode; }
+    void SetOutlineMode(BOOL outline) override { m_outlineMode = outline; }
+    void ShowToolTip(BOOL show, const std::wstring& text) override;
+    BOOL SetTimer(UINT id, UINT elapse) override;
+    BOOL KillTimer(UINT id) override;
+    BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void InvalidateRect(RECT* rect, BOOL erase) override;
+
+    // CMessageFilter: Alt+F4 never closes a window built on this base.
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    // Hooks for the concrete window. The base calls the root view first and the hook second,
+    // except on WM_DESTROY, where the hook runs while the controls still exist.
+    virtual void OnLayerCreate() {}
+    virtual void OnLayerDestroy() {}
+    virtual void OnLayerSize(const RECT&) {}
+    virtual void OnLayerTimer(UINT) {}
+    virtual BOOL PreTranslateLayerMessage(MSG*) { return FALSE; }
+    virtual void OnLayerMouseMove(UINT, int, int) {}
+    virtual void OnLayerMouseHover(UINT, int, int) {}
+    virtual void OnLayerMouseLeave() {}
+    virtual void OnLayerLButtonDown(UINT, int, int) {}
+    virtual void OnLayerLButtonUp(UINT, int, int) {}
+    virtual void OnLayerLButtonDblClk(UINT, int, int) {}
+    virtual void OnLayerRButtonDown(UINT, int, int) {}
+    virtual void OnLayerRButtonUp(UINT, int, int) {}
+    // Screen coordinates; a notification only.
+    virtual void OnLayerNcHitTest(int, int) {}
+    // Runs only while the cached background is dirty; the default leaves it fully transparent.
+    virtual void DrawBackground(HDC, const RECT&) {}
+    virtual void DrawUnderlay(HDC, int, int) {}
+    virtual void DrawControls(HDC dc, const RECT&) { m_rootView->Paint(dc); }
+    virtual void DrawOverlay(HDC, const RECT&) {}
+    virtual void TrackMouseLeave();
+    // The one call that puts a frame on the screen; only the dirty part (null: all) changed since the
+    // last push, so only that part is copied to the screen.
+    virtual BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend, const RECT* dirty);
+    // A message the base left unhandled; true when the window handled it, with its result.
+    virtual BOOL OnLayerMessage(UINT, WPARAM, LPARAM, LRESULT&) { return FALSE; }
+
+    CLayerControlRootView* GetRootView() { return m_rootView.get(); }
+    void SetDragByBackground(BOOL drag) { m_dragByBackground = drag; }
+
+    HBITMAP GetWindowBitmap() const { return m_windowBitmap.Get(); }
+    HBITMAP GetBackgroundBitmap() const { return m_backgroundBitmap.Get(); }
+    HWND GetToolTipWindow() const { return m_toolTip.Get(); }
+    const std::wstring& GetToolTipText() const { return m_toolTipText; }
+
+    // The window procedure's work: the base's own messages, then OnLayerMessage. False sends the
+    // message on to default processing.
+    BOOL ProcessLayerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+protected:
+    // layered: the window class's traits carry WS_EX_LAYERED, so frames go out with UpdateLayeredWindow;
+    // otherwise they are painted through WM_PAINT.
+    explicit CLayerWindowCore(bool layered);
+
+    // Constant alpha of every push: 255 shows the bitmap's own alpha; takes effect at the next repaint.
+    UINT m_alpha = 255;
+    // The opacity of the last frame on the screen; none before the first.
+    UINT m_pushedAlpha = static_cast<UINT>(-1);
+
+private:
+    void HandleCreate();
+    void HandleDestroy();
+    LRESULT HandleNcHitTest(POINT screen);
+    void HandlePaint(HDC dc);
+    void HandleLayerUpdate(RECT* rect);
+    void RelayToToolTip(UINT msg, WPARAM wParam, LPARAM lParam);
+    BOOL HandleMouse(UINT msg, UINT flags, POINT point);
+
+    RECT ClientRect();
+    bool EnsureWindowBitmap(int cx, int cy);
+    void DrawFrame(HDC dc, const RECT& dirty);
+    void LayeredUpdate(const RECT* rect);
+    void DeleteTool();
+
+    const bool m_layered;
+    BOOL m_outlineMode = FALSE;
+    CBitmapHandle m_windowBitmap;
+    CBitmapHandle m_backgroundBitmap;
+    SIZE m_backgroundSize{};
+    BOOL m_backgroundDirty = TRUE;
+    BOOL m_trackingIdle = TRUE;
+    std::unique_ptr<CLayerControlRootView> m_rootView;
+    std::set<UINT> m_timers;
+    CWindowHandle m_toolTip;
+    std::wstring m_toolTipText;
+    BOOL m_dragByBackground = TRUE;
+};
