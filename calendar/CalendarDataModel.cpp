@@ -11,7 +11,6 @@
 #include "app/base/SmartLogger.h"
 #include "app/UIThreadWindow.h"
 #include "calendar/CalendarClock.h"
-#include "calendar/CalendarWnd.h"
 #include "net/HttpService.h"
 #include "net/HttpTaskDeletor.h"
 #include "net/ServiceHosts.h"
@@ -22,8 +21,8 @@ CCalendarDataModel::CCalendarDataModel(ICalendarView* view, CIniSettings* settin
       m_staticBase(std::move(staticBase)) {}
 
 CCalendarDataModel::CCalendarDataModel()
-    : CCalendarDataModel(CCalendarWnd::GetInstance(), CIniSettings::GetInstance(), std::wstring(),
-                         CHttpService::GetInstance(), CServiceHosts::GetInstance()->StaticCdn()) {}
+    : CCalendarDataModel(nullptr, CIniSettings::GetInstance(), std::wstring(), CHttpService::GetInstance(),
+                         CServiceHosts::GetInstance()->StaticCdn()) {}
 
 CCalendarDataModel::~CCalendarDataModel() {
     // A worker may be waiting for the UI thread, so the wait is bounded.

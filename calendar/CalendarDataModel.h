@@ -17,7 +17,8 @@ class CIniSettings;
 class CHttpService;
 
 // The calendar's model: builds today's month on a worker, reads the holiday file and fetches a new one
-// at most once a week. Driven by the window: RefreshCalendar on every show and every change of day.
+// at most once a week. Driven by the window: RefreshCalendar on every show and every change of day. The
+// process's model is handed its view by the calendar window when that window is created.
 class CCalendarDataModel : public IHttpTaskCallback, public CSingletonT<CCalendarDataModel> {
     friend class CSingletonT<CCalendarDataModel>;
 
@@ -31,6 +32,8 @@ public:
                        std::wstring staticBase);
     virtual ~CCalendarDataModel();
 
+    // UI thread, before the first refresh: the view the data go to.
+    void SetView(ICalendarView* view) { m_view = view; }
     // UI thread: starts a month build, loads the holiday file and downloads a new one when due.
     void RefreshCalendar();
     // Worker thread: today's grid, handed to the view under the grid lock.

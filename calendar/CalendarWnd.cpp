@@ -2,9 +2,6 @@
 
 #include <cwchar>
 
-#include "app/AppContext.h"
-#include "app/base/DeskMessages.h"
-#include "app/IniSettings.h"
 #include "app/base/SimpleBind.h"
 #include "app/base/SmartLogger.h"
 #include "app/SystemUtils.h"
@@ -19,7 +16,6 @@
 #include "layer/LayerLabelCtrl.h"
 #include "layer/LayerSliderCtrl.h"
 #include "layer/SkinRegistry.h"
-#include "net/Statistic.h"
 
 namespace {
 
@@ -82,6 +78,8 @@ CLayerLabelCtrl* AddLabel(CLayerControlRootView* root, HWND hwnd, ILayerWindow* 
 
 } // namespace
 
+CCalendarWnd::CCalendarWnd() : m_widget(*this, *this, kWidgetCalendar, L"calendar", kCalendarWidth) {}
+
 void CCalendarWnd::OnLayerCreate() {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, kCalendarWidth, kCalendarHeight,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
@@ -90,11 +88,8 @@ void CCalendarWnd::OnLayerCreate() {
     // The widget moves itself from its own mouse hooks, so it can save where it went.
     SetDragByBackground(FALSE);
     BuildLayout();
-    const int alpha = CIniSettings::GetInstance()->GetCalendarAlpha();
-    if (m_slider->GetRange() > 0) {
-        m_slider->SetOffset(alpha * m_slider->GetRange() / 100, FALSE);
-    }
-    SetTransparency(alpha);
+    SetTransparency(m_widget.RestoreTransparency(*m_slider));
+    CCalendarDataModel::GetInstance()->SetView(this);
 }
 
 void CCalendarWnd::BuildLayout() {
@@ -152,41 +147,19 @@ void CCalendarWnd::ShowTitleStrip(bool show) {
     InvalidateRect(nullptr, TRUE);
 }
 
-void CCalendarWnd::Show(bool show) {
-    WriteLog(L"[tid:%d] widget calendar show:%d", ::GetCurrentThreadId(), show ? 1 : 0);
-    if (show) {
-        if (!IsWindow()) {
-            RECT rect{0, 0, kCalendarWidth, kCalendarHeight};
-            if (!Create(CAppContext::GetInstance()->GetMainWnd(), &rect)) {
-                WriteLog(L"[tid:%d] calendar window not created, error %u", ::GetCurrentThreadId(), ::GetLastError());
-                PostState(false);
-                return;
-            }
-        }
-        if (!::IsWindowVisible(m_hWnd)) {
-            RECT work{};
-            ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-            CIniSettings* settings = CIniSettings::GetInstance();
-            const CalendarPoint at = CalendarPlacement(CalendarRect{work.left, work.top, work.right, work.bottom},
-                                                       settings->GetCalendarXPos(), settings->GetCalendarYPos());
-            ::SetWindowPos(m_hWnd, HWND_BOTTOM, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-            CCalendarDataModel::GetInstance()->RefreshCalendar();
-            ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
-            KillTimer(kDateTimer);
-            SetTimer(kDateTimer, kDateCheckMs);
-            CStatistic::GetInstance()->Report(L"bizhi", L"calendar_show");
-        }
-    } else if (IsWindow()) {
-        KillTimer(kDateTimer);
-        ::ShowWindow(m_hWnd, SW_HIDE);
-    }
-    PostState(show);
+bool CCalendarWnd::CreateWidgetWindow(HWND owner) {
+    RECT rect{0, 0, kCalendarWidth, kCalendarHeight};
+    return IsWindow() || Create(owner, &rect);
 }
 
-void CCalendarWnd::PostState(bool shown) {
-    if (HWND main = CAppContext::GetInstance()->GetMainWnd()) {
-        ::PostMessageW(main, WM_DESK_WIDGET_STATE, kWidgetCalendar, shown ? 1 : 0);
-    }
+void CCalendarWnd::OnWidgetShowing() {
+    CCalendarDataModel::GetInstance()->RefreshCalendar();
+    KillTimer(kDateTimer);
+    SetTimer(kDateTimer, kDateCheckMs);
+}
+
+void CCalendarWnd::OnWidgetHiding() {
+    KillTimer(kDateTimer);
 }
 
 void CCalendarWnd::SetMonthData(const CalendarMonth& month) {
@@ -274,10 +247,7 @@ void CCalendarWnd::SetTransparency(int percent) {
     m_titleStrip->SetImage(GetImage(images.titleStrip), FALSE);
     m_body->SetImage(GetImage(images.body), FALSE);
     m_frame->SetImage(GetImage(images.frame), FALSE);
-    wchar_t text[16] = {};
-    std::swprintf(text, 16, L"%d%%", percent);
-    m_percent->SetText(text, FALSE);
-    CIniSettings::GetInstance()->SetCalendarAlpha(percent);
+    m_widget.SaveTransparency(percent, *m_percent);
     InvalidateRect(nullptr, TRUE);
 }
 
@@ -292,40 +262,16 @@ void CCalendarWnd::OnLayerTimer(UINT id) {
 }
 
 void CCalendarWnd::OnLayerNcHitTest(int x, int y) {
-    POINT client{x, y};
-    ::ScreenToClient(m_hWnd, &client);
-    ILayerControl* control = GetRootView()->ChildFromPoint(client.x, client.y);
-    m_dragEnabled = !control || control->IsDragThrough();
+    m_widget.OnHitTest(x, y);
 }
 
 void CCalendarWnd::OnLayerLButtonDown(UINT, int x, int y) {
     ShowTitleStrip(true);
-    POINT screen{x, y};
-    ::ClientToScreen(m_hWnd, &screen);
-    m_pressPoint = screen;
-    m_lastPoint = screen;
+    m_widget.OnPress(x, y);
 }
 
 void CCalendarWnd::OnLayerMouseMove(UINT flags, int x, int y) {
-    POINT screen{x, y};
-    ::ClientToScreen(m_hWnd, &screen);
-    const POINT last = m_lastPoint;
-    m_lastPoint = screen;
-    if (!(flags & MK_LBUTTON) || !m_dragEnabled || (screen.x == last.x && screen.y == last.y)) {
-        return;
-    }
-    RECT window{};
-    ::GetWindowRect(m_hWnd, &window);
-    const CalendarPoint corner{window.left + screen.x - last.x, window.top + screen.y - last.y};
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    if (!CalendarDragAllowed(CalendarRect{work.left, work.top, work.right, work.bottom}, corner)) {
-        return;
-    }
-    ::SetWindowPos(m_hWnd, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    CIniSettings* settings = CIniSettings::GetInstance();
-    settings->SetCalendarXPos(corner.x);
-    settings->SetCalendarYPos(corner.y);
+    m_widget.OnMouseMove(flags, x, y);
 }
 
 LRESULT CCalendarWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
@@ -334,9 +280,7 @@ LRESULT CCalendarWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
         SetTransparency(static_cast<int>(lParam));
         break;
     case kCloseId:
-        CIniSettings::GetInstance()->WriteRegCalendarOff();
-        CStatistic::GetInstance()->Report(L"bizhi", L"calendar_close");
-        Show(false);
+        m_widget.Close();
         break;
     default:
         break;
@@ -353,11 +297,5 @@ LRESULT CCalendarWnd::OnActivate(UINT, WPARAM wParam, LPARAM lParam, BOOL& handl
 }
 
 void CCalendarWnd::OnWindowPosChanging(WINDOWPOS* pos) {
-    // Moves and raises (a click activates and raises a window) both end behind the bar or at the bottom.
-    if (!pos || ((pos->flags & SWP_NOMOVE) && (pos->flags & SWP_NOZORDER))) {
-        return;
-    }
-    HWND bar = FindWallpaperBar();
-    pos->hwndInsertAfter = bar ? bar : HWND_BOTTOM;
-    pos->flags &= ~static_cast<UINT>(SWP_NOZORDER);
+    m_widget.OnPositionChanging(pos);
 }

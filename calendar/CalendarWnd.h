@@ -8,6 +8,8 @@
 #include "calendar/CalendarMonth.h"
 #include "calendar/HolidayData.h"
 #include "calendar/ICalendarView.h"
+#include "layer/DeskWidget.h"
+#include "layer/IDeskWidgetWindow.h"
 #include "layer/LayerWindowBase.h"
 
 class CLayerButtonCtrl;
@@ -18,8 +20,13 @@ class CLayerSliderCtrl;
 
 // The calendar widget: today's month as six Monday-first weeks with lunar texts and rest/working-day
 // badges, a transparency slider and a close button on a title strip that shows while the widget is
-// in use. It follows the date by itself; the main window only shows and hides it.
-class CCalendarWnd : public CLayerWindowBase<CCalendarWnd>, public ICalendarView, public CSingletonT<CCalendarWnd> {
+// in use. It follows the date by itself; the main window only shows and hides it. What it does as a
+// widget on the desktop (placement, dragging, window order, closing, the slider's saved value) is the
+// shared CDeskWidget's.
+class CCalendarWnd : public CLayerWindowBase<CCalendarWnd>,
+                     public ICalendarView,
+                     public IDeskWidgetWindow,
+                     public CSingletonT<CCalendarWnd> {
     friend class CSingletonT<CCalendarWnd>;
 
 public:
@@ -38,7 +45,8 @@ public:
 
     // Creates the window on the first show; places, refreshes and shows it when hidden, or hides it.
     // Either way the main window hears the new state.
-    void Show(bool show);
+    void Show(bool show) { m_widget.Show(show); }
+    CDeskWidget& GetWidget() { return m_widget; }
 
     // ICalendarView. SetMonthData comes on the model's worker: the copy travels in the posted repaint.
     void SetMonthData(const CalendarMonth& month) override;
@@ -54,8 +62,7 @@ public:
 
     // The base's push, which also logs the first frame that carries the month (the moment the widget is
     // complete on screen; the benchmark watches for it).
-    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend,
-                   const RECT* dirty) override;
+    BOOL PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend, const RECT* dirty) override;
 
     void OnLayerCreate() override;
     void OnLayerTimer(UINT id) override;
@@ -63,8 +70,13 @@ public:
     void OnLayerLButtonDown(UINT flags, int x, int y) override;
     void OnLayerMouseMove(UINT flags, int x, int y) override;
 
+    // IDeskWidgetWindow
+    bool CreateWidgetWindow(HWND owner) override;
+    void OnWidgetShowing() override;
+    void OnWidgetHiding() override;
+
 private:
-    CCalendarWnd() = default;
+    CCalendarWnd();
 
     LRESULT OnCommand(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnActivate(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
@@ -74,7 +86,8 @@ private:
     void BuildLayout();
     void ShowTitleStrip(bool show);
     void PlaceHeader(int month, int year);
-    void PostState(bool shown);
+
+    CDeskWidget m_widget;
 
     CalendarMonth m_month;
     HolidayDaySet m_rest;
@@ -96,7 +109,4 @@ private:
 
     bool m_gridFilled = false;
     bool m_firstFrameLogged = false;
-    bool m_dragEnabled = true;
-    POINT m_pressPoint{};
-    POINT m_lastPoint{};
 };

@@ -7,12 +7,11 @@
 #include "app/AppContext.h"
 #include "app/shell/CommandDispatch.h"
 #include "app/shell/ForwardedCommandLine.h"
-#include "app/shell/PlaceholderWidget.h"
 #include "app/RemoveFolderTree.h"
 #include "app/base/SmartLogger.h"
 #include "app/SystemUtils.h"
 #include "app/UIThreadWindow.h"
-#include "calendar/CalendarWnd.h"
+#include "app/shell/ShellWidgets.h"
 
 namespace {
 
@@ -46,59 +45,35 @@ void CMainWnd::Dispatch() {
     const CCommandParser& parser = CAppContext::GetInstance()->GetCommandParser();
     std::vector<DeskCommand> plan = PlanDispatch([&parser](const std::wstring& key) { return parser.Has(key); });
     for (DeskCommand command : plan) {
-        switch (command) {
-        case DeskCommand::OpenWeather:
-            KillTimer(kIdleTimer);
-            WeatherWidget().Show(true);
-            m_weatherOpen = true;
-            break;
-        case DeskCommand::CloseWeather:
-            WeatherWidget().Show(false);
-            m_weatherOpen = false;
-            break;
-        case DeskCommand::OpenCalendar:
-            KillTimer(kIdleTimer);
-            CCalendarWnd::GetInstance()->Show(true);
-            m_calendarOpen = true;
-            break;
-        case DeskCommand::CloseCalendar:
-            CCalendarWnd::GetInstance()->Show(false);
-            m_calendarOpen = false;
-            break;
-        case DeskCommand::OpenNews:
-            KillTimer(kIdleTimer);
-            NewsWidget().Show(true);
-            m_newsOpen = true;
-            break;
-        case DeskCommand::CloseNews:
-            NewsWidget().Show(false);
-            m_newsOpen = false;
-            break;
-        case DeskCommand::StartMonitor:
-        case DeskCommand::StartMonitorAuto:
-            KillTimer(kIdleTimer);
-            TempMonitorWidget().StartMonitor(command == DeskCommand::StartMonitorAuto);
-            m_tempMonitorOpen = true;
-            break;
-        case DeskCommand::ForgetMonitor:
-            m_tempMonitorOpen = false;
-            break;
-        case DeskCommand::Uninstall:
+        if (command == DeskCommand::Uninstall) {
             RemoveFolderTree(CAppContext::GetInstance()->GetDataFolder());
             PostMessage(WM_CLOSE, 0, 0);
-            break;
-        case DeskCommand::Exit:
+        } else if (command == DeskCommand::Exit) {
             PostMessage(WM_CLOSE, 0, 0);
-            break;
+        }
+        for (const ShellWidget& widget : ShellWidgets()) {
+            if (command == widget.opens[0] || command == widget.opens[1]) {
+                KillTimer(kIdleTimer);
+                widget.onOpen(command);
+                m_open[widget.id] = true;
+            } else if (command == widget.close) {
+                if (widget.onClose) {
+                    widget.onClose();
+                }
+                m_open[widget.id] = false;
+            }
         }
     }
 }
 
 void CMainWnd::CheckIdle() {
-    if (!m_weatherOpen && !m_calendarOpen && !m_newsOpen && !m_tempMonitorOpen) {
-        KillTimer(kIdleTimer);
-        SetTimer(kIdleTimer, kIdleDelayMs);
+    for (const auto& [id, open] : m_open) {
+        if (open) {
+            return;
+        }
     }
+    KillTimer(kIdleTimer);
+    SetTimer(kIdleTimer, kIdleDelayMs);
 }
 
 void CMainWnd::OnLayerTimer(UINT id) {
@@ -153,22 +128,10 @@ LRESULT CMainWnd::OnDeskCommandLine(UINT, WPARAM, LPARAM lParam, BOOL&) {
 }
 
 LRESULT CMainWnd::OnWidgetState(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-    bool open = lParam != 0;
-    switch (wParam) {
-    case kWidgetWeather:
-        m_weatherOpen = open;
-        break;
-    case kWidgetCalendar:
-        m_calendarOpen = open;
-        break;
-    case kWidgetNews:
-        m_newsOpen = open;
-        break;
-    case kWidgetTempMonitor:
-        m_tempMonitorOpen = open;
-        break;
-    default:
-        break;
+    for (const ShellWidget& widget : ShellWidgets()) {
+        if (widget.id == wParam) {
+            m_open[widget.id] = lParam != 0;
+        }
     }
     CheckIdle();
     return 0;

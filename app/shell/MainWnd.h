@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 
 #include "app/base/DeskMessages.h"
 #include "app/base/sigslot.h"
@@ -52,8 +53,6 @@ private:
     void Dispatch();
     void CheckIdle();
 
-    bool m_weatherOpen = false;
-    bool m_calendarOpen = false;
-    bool m_newsOpen = false;
-    bool m_tempMonitorOpen = false;
+    // The record of open widgets, by widget id; a widget not in it is closed.
+    std::map<WPARAM, bool> m_open;
 };

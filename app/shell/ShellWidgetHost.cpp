@@ -1,0 +1,51 @@
+#include "app/shell/ShellWidgetHost.h"
+
+#include <string>
+
+#include "app/AppContext.h"
+#include "app/SystemUtils.h"
+#include "net/Statistic.h"
+
+HWND CShellWidgetHost::GetMainWnd() {
+    return CAppContext::GetInstance()->GetMainWnd();
+}
+
+POINT CShellWidgetHost::GetSavedPosition() {
+    const CIniSettings* settings = CIniSettings::GetInstance();
+    return POINT{(settings->*m_settings.getX)(), (settings->*m_settings.getY)()};
+}
+
+void CShellWidgetHost::SavePosition(POINT corner) {
+    CIniSettings* settings = CIniSettings::GetInstance();
+    (settings->*m_settings.setX)(corner.x);
+    (settings->*m_settings.setY)(corner.y);
+}
+
+int CShellWidgetHost::GetTransparency() {
+    return (CIniSettings::GetInstance()->*m_settings.getAlpha)();
+}
+
+void CShellWidgetHost::SaveTransparency(int percent) {
+    (CIniSettings::GetInstance()->*m_settings.setAlpha)(percent);
+}
+
+void CShellWidgetHost::Report(const wchar_t* suffix) {
+    const std::wstring action = std::wstring(m_settings.name) + suffix;
+    CStatistic::GetInstance()->Report(L"bizhi", action.c_str());
+}
+
+void CShellWidgetHost::ReportShow() {
+    Report(L"_show");
+}
+
+void CShellWidgetHost::ReportClose() {
+    Report(L"_close");
+}
+
+void CShellWidgetHost::WriteClosed() {
+    (CIniSettings::GetInstance()->*m_settings.writeOff)();
+}
+
+HWND CShellWidgetHost::FindWallpaperBar() {
+    return ::FindWallpaperBar();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <windows.h>
+
+#include "app/base/DeskMessages.h"
+
+class CLayerLabelCtrl;
+class CLayerSliderCtrl;
+class CLayerWindowCore;
+class IDeskWidgetWindow;
+class IWidgetHost;
+
+// What every widget does on the desktop, in one place: show and hide with the usage event and the state
+// message to the main window, the first placement (the saved place, else the top right of the work area),
+// dragging inside the work area with the new place saved, staying behind the wallpaper bar at the bottom of
+// the window order, the close button, and the transparency slider's saved value.
+//
+// A helper the window owns rather than a base class: a widget window already derives from its
+// CLayerWindowBase<T>, its singleton and its model's view, and its hooks stay its own. It forwards the few
+// the shape needs (OnHitTest, OnPress, OnMouseMove, OnPositionChanging) and answers IDeskWidgetWindow, so a
+// new widget adds its layout and its data and nothing else. The services behind the shape come through an
+// IWidgetHost the shell hands over; without one (a window tried on its own) the widget is unowned, keeps no
+// place, shows its most opaque band and reports nothing.
+class CDeskWidget {
+public:
+    CDeskWidget(CLayerWindowCore& window, IDeskWidgetWindow& events, DeskWidgetId id, const wchar_t* name, int width);
+    CDeskWidget(const CDeskWidget&) = delete;
+    CDeskWidget& operator=(const CDeskWidget&) = delete;
+
+    void SetHost(IWidgetHost* host) { m_host = host; }
+
+    // Show: creates the window when needed and, when it is hidden, places it at the bottom of the window
+    // order, lets the window prepare, shows it without activating it and reports the show. Hide: lets the
+    // window stop and hides it. Either way the main window hears the new state.
+    void Show(bool show);
+    // The close button: the registry value, the usage event, then Show(false).
+    void Close();
+
+    // The saved transparency, with the slider put at it.
+    int RestoreTransparency(CLayerSliderCtrl& slider);
+    // A new transparency: shown as "%d%%" on the label and saved.
+    void SaveTransparency(int percent, CLayerLabelCtrl& label);
+
+    // Forwarded hooks. Hit tests decide whether a press may drag (not on a control that keeps the mouse);
+    // a press starts a drag; each move with the button down moves the window while its corner stays in
+    // the work area, and saves the place.
+    void OnHitTest(int screenX, int screenY);
+    void OnPress(int x, int y);
+    void OnMouseMove(UINT flags, int x, int y);
+    // Moves and raises (a click activates and raises a window) both end behind the bar or at the bottom.
+    void OnPositionChanging(WINDOWPOS* pos);
+
+private:
+    HWND Owner() const;
+    void PostState(bool shown);
+
+    CLayerWindowCore& m_window;
+    IDeskWidgetWindow& m_events;
+    IWidgetHost* m_host = nullptr;
+    const DeskWidgetId m_id;
+    const wchar_t* const m_name;
+    const int m_width;
+    bool m_dragEnabled = true;
+    POINT m_pressPoint{};
+    POINT m_lastPoint{};
+};
