@@ -121,8 +121,8 @@ void CCalendarWnd::BuildLayout() {
         }
     }
 
-    m_caption = AddLabel(root, hwnd, this, 105, 0, 45, 32, kFontSmall, kWhite);
-    m_caption->SetText(L"透明度", FALSE);
+    CLayerLabelCtrl* caption = AddLabel(root, hwnd, this, 105, 0, 45, 32, kFontSmall, kWhite);
+    caption->SetText(L"透明度", FALSE);
     m_slider = AddControl<CLayerSliderCtrl>(root, hwnd, this, kSliderId, 148, 8, 75, 17);
     m_slider->SetTrackImage(GetImage(kImageSliderTrack));
     m_slider->SetThumbImage(GetImage(kImageSliderThumb));
@@ -130,20 +130,16 @@ void CCalendarWnd::BuildLayout() {
         m_slider->SetRange(75 - thumb->GetFrameWidth());
     }
     m_percent = AddLabel(root, hwnd, this, 225, 0, 40, 32, kFontPercent, kWhite);
-    m_close = AddControl<CLayerButtonCtrl>(root, hwnd, this, kCloseId, 345, 10, 11, 11);
-    m_close->SetImage(GetImage(kImageClose), FALSE);
+    auto* close = AddControl<CLayerButtonCtrl>(root, hwnd, this, kCloseId, 345, 10, 11, 11);
+    close->SetImage(GetImage(kImageClose), FALSE);
     ShowTitleStrip(false);
 }
 
 void CCalendarWnd::ShowTitleStrip(bool show) {
+    // Only the pictures change: the slider, its texts and the close button stay, so a close is one click.
     m_titleStrip->SetVisible(show, FALSE);
     m_frame->SetVisible(show, FALSE);
     m_body->SetVisible(!show, FALSE);
-    // The strip's controls sit on the strip; without it they would float over nothing.
-    for (ILayerControl* control : {static_cast<ILayerControl*>(m_caption), static_cast<ILayerControl*>(m_slider),
-                                   static_cast<ILayerControl*>(m_percent), static_cast<ILayerControl*>(m_close)}) {
-        control->SetVisible(show, FALSE);
-    }
     InvalidateRect(nullptr, TRUE);
 }
 

@@ -12,7 +12,6 @@
 #include "layer/IDeskWidgetWindow.h"
 #include "layer/LayerWindowBase.h"
 
-class CLayerButtonCtrl;
 class CLayerCalendarItemCtrl;
 class CLayerImageCtrl;
 class CLayerLabelCtrl;
@@ -102,10 +101,8 @@ private:
     CLayerImageCtrl* m_monthPicture = nullptr;
     CLayerLabelCtrl* m_monthName = nullptr;
     CLayerLabelCtrl* m_yearLabel = nullptr;
-    CLayerLabelCtrl* m_caption = nullptr;
     CLayerLabelCtrl* m_percent = nullptr;
     CLayerSliderCtrl* m_slider = nullptr;
-    CLayerButtonCtrl* m_close = nullptr;
 
     bool m_gridFilled = false;
     bool m_firstFrameLogged = false;

@@ -166,8 +166,9 @@ TEST_F(CalendarE2eTest, OpensAtTheDefaultPlaceUnderOtherWindowsShowingTodayAndTh
 }
 
 // A drag that would take the corner out of the work area (less 10 pixels) leaves the window where it is;
-// the next start opens it at the saved place.
-TEST_F(CalendarE2eTest, DraggingMovesItSavesThePlaceAndTheNextStartOpensItThere) {
+// the next start opens it at the saved place, where one click on the close button, before any other
+// press, closes it.
+TEST_F(CalendarE2eTest, DraggingMovesItSavesThePlaceTheNextStartOpensItThereAndOneClickClosesIt) {
     HWND calendar = OpenCalendar();
     ASSERT_NE(calendar, nullptr);
     const RECT before = WindowRect(calendar);
@@ -191,10 +192,21 @@ TEST_F(CalendarE2eTest, DraggingMovesItSavesThePlaceAndTheNextStartOpensItThere)
     ASSERT_NE(calendar, nullptr);
     EXPECT_EQ(WindowRect(calendar).left, moved.x);
     EXPECT_EQ(WindowRect(calendar).top, moved.y);
+
+    DWORD value = 1, size = sizeof(value);
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper", L"calendar", REG_DWORD, &value, size),
+              ERROR_SUCCESS);
+    ASSERT_TRUE(XDoTool(At(moved.x + 350, moved.y + 15) + L" click 1"));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(calendar); }, 3s));
+    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper", L"calendar", RRF_RT_REG_DWORD, nullptr,
+                             &value, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, 0u);
+    EXPECT_TRUE(Reported("calendar_close")) << m_service.Get(L"/bizhi/list");
 }
 
-// A press shows the title strip with the slider (its thumb at the default 40 %) and the close button.
-TEST_F(CalendarE2eTest, TheSliderSwitchesBackgroundBandsSavingAlphaAndTheCloseButtonHidesIt) {
+// A press shows the title strip behind the slider (its thumb at the default 40 %).
+TEST_F(CalendarE2eTest, TheSliderSwitchesBackgroundBandsSavingAlpha) {
     HWND calendar = OpenCalendar();
     ASSERT_NE(calendar, nullptr);
     EXPECT_TRUE(Reported("calendar_show")) << m_service.Get(L"/bizhi/list");
@@ -222,16 +234,6 @@ TEST_F(CalendarE2eTest, TheSliderSwitchesBackgroundBandsSavingAlphaAndTheCloseBu
             EXPECT_NE(looks[i], looks.back()) << percent;
         }
     }
-
-    ASSERT_TRUE(XDoTool(At(window.left + 200, window.top + 70) + L" click 1" + At(window.left + 350, window.top + 15) +
-                        L" click 1"));
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(calendar); }, 3s));
-    DWORD value = 1, size = sizeof(value);
-    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper", L"calendar", RRF_RT_REG_DWORD, nullptr,
-                             &value, &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(value, 0u);
-    EXPECT_TRUE(Reported("calendar_close")) << m_service.Get(L"/bizhi/list");
 }
 
 } // namespace
