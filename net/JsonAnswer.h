@@ -4,7 +4,7 @@
 #include <memory>
 #include <string_view>
 
-#include "net/HttpTaskState.h"
+#include "app/base/HttpTaskState.h"
 
 struct cJSON;
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "net/HttpTaskState.h"
+#include "app/base/HttpTaskState.h"
 
 // The contract between the program and the HTTP task library "VexaNetUL.dll". Both sides are built
 // with the same compiler, so the interfaces are plain abstract classes with a fixed calling
