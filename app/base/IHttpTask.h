@@ -5,18 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/base/HttpTaskState.h"
+
 // The contract between the program and the HTTP task library "VexaNetUL.dll". Both sides are built
 // with the same compiler, so the interfaces are plain abstract classes with a fixed calling
 // convention; the record has a fixed layout of 32-bit words on both architectures.
 
 class IHttpTask;
-
-enum EHttpTaskState : uint32_t {
-    kHttpTaskStarted = 0,
-    kHttpTaskProgress = 1,
-    kHttpTaskFinished = 2,
-    kHttpTaskFailed = 3,
-};
 
 #pragma pack(push, 4)
 // One report about a task: 1156 bytes, 289 words. Word n is at byte offset 4n.

@@ -1,0 +1,27 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "net/JsonAnswer.h"
+
+namespace {
+
+TEST(JsonAnswer, OnlyAFinishedSuccessWholeBodyIsJson) {
+    const std::string good = R"({"errno":0,"data":[1,"x"]})";
+    const std::string padded = " \r\n" + good + "\n\t ";
+    const std::string trailing = good + "x";
+    const std::string withNul = good + std::string(1, '\0') + "x";
+    EXPECT_TRUE(ParseJsonAnswer({kHttpTaskFinished, 200, padded}));
+    for (const HttpAnswer& bad :
+         {HttpAnswer{kHttpTaskFailed, 404, R"({"error":"unknown town"})"}, HttpAnswer{kHttpTaskFinished, 500, good},
+          HttpAnswer{kHttpTaskProgress, 200, good}, HttpAnswer{kHttpTaskFinished, 200, trailing},
+          HttpAnswer{kHttpTaskFinished, 200, withNul}, HttpAnswer{kHttpTaskFinished, 200, "<html>404</html>"},
+          HttpAnswer{kHttpTaskFinished, 200, {}}}) {
+        EXPECT_FALSE(ParseJsonAnswer(bad)) << bad.state << " " << bad.statusCode << " " << bad.body;
+    }
+    for (size_t length = 0; length < good.size(); ++length) {
+        EXPECT_FALSE(ParseJsonAnswer({kHttpTaskFinished, 200, std::string_view(good).substr(0, length)})) << length;
+    }
+}
+
+} // namespace
