@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "companions/brakosetup/SetupPayload.h"
 #include "companions/hardwix/ServiceInstance.h"
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <new>
 
-#include "app/DHAutoLock.h"
+#include "app/base/DHAutoLock.h"
 
 namespace {
 // The service publishes a set every two seconds; looking twice as often keeps the delay under one.

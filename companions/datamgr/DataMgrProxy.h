@@ -4,8 +4,8 @@
 
 #include <atomic>
 
-#include "app/DHCriticalSection.h"
-#include "app/ScopedHandle.h"
+#include "app/base/DHCriticalSection.h"
+#include "app/base/ScopedHandle.h"
 #include "companions/datamgr/DataMgrLib.h"
 #include "companions/hardwix/SensorBlock.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "companions/hardwix/SensorText.h"
 
 struct MappedViewTraits : CHandleTraitsBase<void*, nullptr> {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 #include "companions/hardwix/SensorSet.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 
 // One measuring service per session. Whoever claims the instance while a service runs asks that one to
 // end and takes its place: a service started from a newer installation replaces the old one, and the

@@ -3,7 +3,7 @@
 // DWORD 0 (in the 32-bit view, where the tool keeps its settings for every program).
 #include <windows.h>
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 
 extern "C" __declspec(dllexport) int WINAPI BkoIsInstall() {
     CRegKey key;

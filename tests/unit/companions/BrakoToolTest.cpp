@@ -1,5 +1,5 @@
-#include "app/DHAutoLock.h"
-#include "app/ScopedHandle.h"
+#include "app/base/DHAutoLock.h"
+#include "app/base/ScopedHandle.h"
 #include "companions/datamgr/DataMgrLib.h"
 #include "integrity/AuthenticodeVerifier.h"
 #include "unit/integrity/IntegrityFixtures.h"
