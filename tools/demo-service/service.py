@@ -17,7 +17,8 @@ Sample data (sampledata.py, files in data/), every service host being this one:
   /sed_api_area_query.php?grade=province|city|town&code=C    one level of the area directory
   /sed_api_weather_info.php[?code=TOWN]        weather of a town, or of the located caller without a code
   /super/news.php, /super/pic/NAME, /super/page/NAME         headlines, their pictures and pages
-  /brako/brakosetup.exe                        the hardware-tool setup (--tool-setup), 404 while absent
+  /brako/brakosetup.exe                        the hardware-tool setup (--tool-setup; by default the build's
+                                               bin/brakosetup.exe), 404 while absent
 
 Test helpers: /test/ok?size=N (N bytes of known length), /test/drip?size=N&chunk=K&delay=ms (a
 known length sent slowly), /test/headers (the request headers as JSON), /control/quit.
@@ -249,6 +250,15 @@ def read_if_present(path):
         return None
 
 
+def built_tool_setup():
+    """The setup the build made: <build root>/<flavour>/bin/brakosetup.exe, the build root found as tools/lib.sh
+    finds it (DESKLING_BUILD_ROOT, else build/ in the source tree); the 64-bit flavour, which runs here, first."""
+    source = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+    root = os.environ.get("DESKLING_BUILD_ROOT") or os.path.join(source, "build")
+    candidates = [os.path.join(root, flavour, "bin", "brakosetup.exe") for flavour in ("x86_64", "i686")]
+    return next((path for path in candidates if os.path.isfile(path)), candidates[0])
+
+
 def pattern(size):
     """size bytes of printable text that reveals truncation or reordering."""
     line = b"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\n"
@@ -266,7 +276,7 @@ def main():
     parser.add_argument("port", nargs="?", type=int, default=18080, help="TCP port; 0 picks a free one")
     parser.add_argument("--port-file", help="write the port here once listening")
     parser.add_argument("--idle-exit", type=float, default=0, help="end after this many seconds without a request")
-    parser.add_argument("--tool-setup", default=os.path.join(sampledata.DATA, "brakosetup.exe"),
+    parser.add_argument("--tool-setup", default=built_tool_setup(),
                         help="the file served as the hardware-tool setup (404 while it does not exist)")
     args = parser.parse_args()
 

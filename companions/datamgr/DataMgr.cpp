@@ -1,0 +1,6 @@
+// DataMgr.dll: the hardware tool's data library (DataMgrLib.h).
+#include "companions/datamgr/DataMgrProxy.h"
+
+extern "C" __declspec(dllexport) IUnknown* WINAPI GetDataMgrProxyEx() {
+    return CDataMgrProxy::Create();
+}
