@@ -69,6 +69,12 @@ int RunNormalMode() {
         return 0;
     }
     WriteLog(L"[tid:%d] Started. comLine:%s", ::GetCurrentThreadId(), ::GetCommandLineW());
+    // Only a first instance uses COM and makes windows, so a later one, which hands its command line over
+    // and ends, does neither: under Wine the first thread's apartment makes a window, which connects to the
+    // display and loads the theming, and the control classes need the common controls.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
 
     WSADATA wsa = {};
     bool winsock = ::WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
@@ -92,16 +98,15 @@ int RunNormalMode() {
     if (winsock) {
         ::WSACleanup();
     }
+    if (SUCCEEDED(com)) {
+        ::CoUninitialize();
+    }
     return exitCode;
 }
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
-    // The apartment result does not matter: a failure only means COM was already set up.
-    (void)::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&icc);
     CWindowModule::Init(instance);
     // Before anything can make a request: every service address comes from "services.ini" beside us.
     wchar_t programPath[MAX_PATH * 4] = {};
@@ -129,6 +134,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
     }
 
     CWindowModule::Term();
-    ::CoUninitialize();
     return exitCode;
 }
