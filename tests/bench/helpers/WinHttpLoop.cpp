@@ -31,8 +31,10 @@ bool Get(HINTERNET session, const URL_COMPONENTS& url) {
     CInternet request(connection.handle ? ::WinHttpOpenRequest(connection.handle, L"GET", url.lpszUrlPath, nullptr,
                                                                WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, 0)
                                         : nullptr);
-    DWORD status = 0, size = sizeof(status);
+    // The server drops the connection after its answer, so none may go back to the pool for the next request.
+    DWORD feature = WINHTTP_DISABLE_KEEP_ALIVE, status = 0, size = sizeof(status);
     if (!request.handle ||
+        !::WinHttpSetOption(request.handle, WINHTTP_OPTION_DISABLE_FEATURE, &feature, sizeof(feature)) ||
         !::WinHttpSendRequest(request.handle, L"Connection: close", static_cast<DWORD>(-1), WINHTTP_NO_REQUEST_DATA, 0,
                               0, 0) ||
         !::WinHttpReceiveResponse(request.handle, nullptr) ||
