@@ -77,8 +77,11 @@ mv -f "$out.signing" "$out"
 ]])
 set(DESKLING_SIGN_FILE sh "${DESKLING_SIGNING_DIR}/sign-file.sh")
 
-# Runs a link command, then signs its output (the argument after -o). As a linker launcher this
-# signs targets of every folder; a post-build step could only be added where the target is made.
+# Runs a link command, moves the debug information of its output (the argument after -o) into
+# <build>/symbols/<file>.debug, linked from the stripped file by name and checksum so that a debugger
+# still reads a crash, then signs the stripped file. As a linker launcher this handles targets of every
+# folder; a post-build step could only be added where the target is made.
+set(DESKLING_SYMBOLS_DIR "${CMAKE_BINARY_DIR}/symbols")
 file(CONFIGURE OUTPUT "${DESKLING_SIGNING_DIR}/link-and-sign.sh" @ONLY CONTENT [[
 #!/bin/sh
 "$@" || exit $?
@@ -89,6 +92,14 @@ for arg in "$@"; do
   prev=$arg
 done
 [ -n "$out" ] || { echo "link-and-sign: no -o in the link command" >&2; exit 1; }
+symbols="@DESKLING_SYMBOLS_DIR@/$(basename "$out").debug"
+mkdir -p "@DESKLING_SYMBOLS_DIR@"
+if ! "@CMAKE_OBJCOPY@" --only-keep-debug "$out" "$symbols" ||
+   ! "@CMAKE_OBJCOPY@" --strip-all --add-gnu-debuglink="$symbols" "$out"; then
+  rm -f "$out"
+  echo "link-and-sign: could not strip $out" >&2
+  exit 1
+fi
 exec sh "@DESKLING_SIGNING_DIR@/sign-file.sh" "@DESKLING_PUBLISHER_KEY@" "@DESKLING_PUBLISHER_CERT@" "$out"
 ]])
 

@@ -1,4 +1,4 @@
-# Sourced by tools/demo and tools/bench-idle after lib.sh: runs the wallpaper-application companion and
+# Sourced by tools/demo after lib.sh: runs the wallpaper-application companion and
 # finds deskling's Unix process, in the Wine prefix and display already set up.
 
 companion_pid=""

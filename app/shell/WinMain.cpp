@@ -58,6 +58,12 @@ int RunNormalMode() {
         return 0;
     }
     WriteLog(L"[tid:%d] Started. comLine:%s", ::GetCurrentThreadId(), ::GetCommandLineW());
+    // Only a first instance uses COM and makes windows, so a later one, which hands its command line over
+    // and ends, does neither: under Wine the first thread's apartment makes a window, which connects to the
+    // display and loads the theming, and the control classes need the common controls.
+    CComApartment com;
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
 
     // Started before and stopped after everything that may use them: GDI+ shuts down before Winsock.
     CWinsockSession winsock;
@@ -79,9 +85,6 @@ int RunNormalMode() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
-    CComApartment com;
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&icc);
     CWindowModule::Init(instance);
     // Before anything can make a request: every service address comes from "services.ini" beside us.
     const std::wstring hostsFile = ExecutableFolder() + L"\\services.ini";

@@ -5,6 +5,8 @@
 #include "e2e/DesklingE2eTest.h"
 #include "unit/net/DemoService.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -39,17 +41,24 @@ protected:
         m_scratch = TempFolder(L"calendar");
         m_exe = CopyTreeForService();
         ASSERT_FALSE(m_exe.empty());
-        // The widget's day comes from this file, which the started programs find through the environment.
         SetToday("2026-10-08");
-        ::SetEnvironmentVariableW(L"DESKLING_CALENDAR_TODAY_FILE", (m_scratch + L"\\today.txt").c_str());
     }
 
     void TearDown() override {
         CDesklingE2eTest::TearDown();
-        ::SetEnvironmentVariableW(L"DESKLING_CALENDAR_TODAY_FILE", nullptr);
+        ::DeleteFileW(ClockFile().c_str());
     }
 
-    void SetToday(const std::string& date) { ASSERT_TRUE(WriteTextFile(m_scratch + L"\\today.txt", date)); }
+    // The day every process of the run sees from now on, through the clock file that the test's
+    // environment names to the library faking the Unix clock (tests/CMakeLists.txt).
+    static std::wstring ClockFile() {
+        const char* unixPath = std::getenv("FAKETIME_TIMESTAMP_FILE");
+        return unixPath ? L"Z:" + std::wstring(unixPath, unixPath + std::strlen(unixPath)) : std::wstring();
+    }
+    void SetToday(const std::string& date) {
+        ASSERT_FALSE(ClockFile().empty()) << "the test runs without a fake clock";
+        ASSERT_TRUE(WriteTextFile(ClockFile(), "@" + date + " 10:00:00\n"));
+    }
 
     // The runnable tree copied beside a services.ini that names the sample-data service of this test.
     std::wstring CopyTreeForService() {

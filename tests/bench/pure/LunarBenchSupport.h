@@ -20,7 +20,8 @@
 #endif
 
 // What the lunar benchmarks share: the days they convert and the figures of the independent library
-// (lunar-reference.js beside this file, run once per program under node).
+// (lunar-reference.js beside this file, run once per program under node; the build names its path, a Unix
+// path that node, a Unix program also under Wine, reads).
 
 // Every day of 1902-2099, the hour running round the clock from day to day, as lunar-reference.js takes them.
 inline const std::vector<PackedDate>& LunarBenchDays() {
@@ -60,8 +61,7 @@ struct LunarReferenceFigures {
 // Wine node is a Unix program: it starts from its Z: path, but its output reaches no Windows pipe and its
 // process handle tells nothing, hence the file.
 inline std::optional<LunarReferenceFigures> RunLunarReference() {
-    const std::string script = __FILE__;
-    const std::string command = "node \"" + script.substr(0, script.find_last_of("/\\") + 1) + "lunar-reference.js\" ";
+    const std::string command = std::string("node \"") + DESKLING_LUNAR_REFERENCE_SCRIPT + "\" ";
 #ifdef _WIN32
     const std::string unixResult = "/tmp/deskling-lunar-reference-" + std::to_string(::GetCurrentProcessId());
     const std::string result = "Z:" + unixResult;

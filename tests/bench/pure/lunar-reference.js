@@ -1,5 +1,5 @@
 // The independent side of the lunar benchmarks: an astronomical calendar library from the npm registry (installed
-// under .deps/ by tools/gen-lunar-data) converts every day of 1902-2099 as the engine does, timed in this process.
+// under .deps/ by tools/setup) converts every day of 1902-2099 as the engine does, timed in this process.
 // Usage: node lunar-reference.js [result-file]; prints, or writes to the file (renamed into place when complete),
 // "days <n> info <ns per day> texts <ns per day>".
 'use strict';

@@ -3,7 +3,7 @@
 // - latency: "/calendar" reaching a running instance (its "MSG_COPYDATA_CMD_LINE" log line) to the first
 //   frame that carries the month ("calendar first frame"); the bare process times its own window
 //   creation to its first pushed frame;
-// - CPU seconds per minute while shown and idle, both processes over the same interval;
+// - CPU seconds per minute and wake-ups per second while shown and idle, both processes over the same interval;
 // - private memory with the calendar open.
 // Wine runs each Windows process as one Unix process, whose figures the Windows calls for other processes
 // leave at zero: CPU and memory are read from /proc, which drive Z: reaches.
@@ -102,6 +102,22 @@ double CpuSeconds(const std::wstring& folder) {
     return ticks / 100.0;
 }
 
+// Wake-ups so far: the voluntary context switches of all the process's threads, each a sleep that ended.
+double WakeUps(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    CFindHandle find(::FindFirstFileW((folder + L"\\task\\*").c_str(), &entry));
+    double total = 0;
+    for (bool more = static_cast<bool>(find); more; more = ::FindNextFileW(find.Get(), &entry)) {
+        std::istringstream lines(ReadUnixFile(folder + L"\\task\\" + entry.cFileName + L"\\status"));
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0) {
+                total += std::atof(line.c_str() + line.find(':') + 1);
+            }
+        }
+    }
+    return total;
+}
+
 // Memory no other process shares: the private clean and dirty pages.
 double PrivateMegabytes(const std::wstring& folder) {
     std::istringstream lines(ReadUnixFile(folder + L"\\smaps_rollup"));
@@ -191,10 +207,13 @@ DESKLING_BENCH(CalendarWidget) {
     // Start-up work (fonts, skin pictures, the holiday request) is over after a few seconds.
     ::Sleep(3000);
     const double desklingBefore = CpuSeconds(desklingUnix), bareBefore = CpuSeconds(bareUnix);
+    const double desklingWoke = WakeUps(desklingUnix), bareWoke = WakeUps(bareUnix);
     ::Sleep(kIdleSeconds * 1000);
     const double perMinute = 60.0 / kIdleSeconds;
     BenchFigure(kBench, "CPU while shown and idle", (CpuSeconds(desklingUnix) - desklingBefore) * perMinute, "s/min");
     BenchFigure(kBench, "  bare layered window", (CpuSeconds(bareUnix) - bareBefore) * perMinute, "s/min");
+    BenchFigure(kBench, "wake-ups while shown and idle", (WakeUps(desklingUnix) - desklingWoke) / kIdleSeconds, "/s");
+    BenchFigure(kBench, "  bare layered window", (WakeUps(bareUnix) - bareWoke) / kIdleSeconds, "/s");
     BenchFigure(kBench, "private memory with the calendar open", PrivateMegabytes(desklingUnix), "MiB");
     BenchFigure(kBench, "  bare layered window", PrivateMegabytes(bareUnix), "MiB");
 }

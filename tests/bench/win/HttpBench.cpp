@@ -1,10 +1,9 @@
 // 1000 small GETs through the HTTP task library (VexaNetUL.dll from the shipped tree) against the local
 // sample-data service, one at a time and eight at a time: requests per second over the whole run and the
-// median time from Start to the final report. tools/bench-http runs curl over the same requests first and
-// hands its figures in (DESKLING_BENCH_CURL_1 and _8: "<requests/s> <median ms>"), with the service's
-// address (DESKLING_BENCH_HTTP_URL); run alone, the benchmark starts its own service and prints no ratio.
-// Both sides ask for "Connection: close", as the statistics requests do, so each request opens and ends
-// its own connection.
+// median time from Start to the final report. tools/bench measures curl and a bare WinHTTP loop over the same
+// requests in the same run and hands the service's address in (DESKLING_BENCH_HTTP_URL); run alone, the
+// benchmark starts its own service. Requests ask for "Connection: close", as the statistics requests do, so
+// each opens and ends its own connection.
 
 #include "app/base/ScopedHandle.h"
 #include "bench/win/BenchRig.h"
@@ -14,7 +13,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -106,17 +104,6 @@ bool Run(IHttpManager* manager, const std::wstring& url, int count, int atOnce, 
     if (failed > 0) {
         BenchNote(kBench, (std::to_string(failed) + " requests did not end in state 2").c_str());
     }
-    const char* curl = std::getenv(atOnce == 1 ? "DESKLING_BENCH_CURL_1" : "DESKLING_BENCH_CURL_8");
-    double curlRate = 0, curlMedian = 0;
-    if (!curl || std::sscanf(curl, "%lf %lf", &curlRate, &curlMedian) != 2 || curlRate <= 0 || curlMedian <= 0) {
-        BenchNote(kBench, "no curl figures (tools/bench-http provides them)");
-        return true;
-    }
-    const std::string curlWhat = "curl, " + std::to_string(atOnce) + " at a time: ";
-    BenchFigure(kBench, (curlWhat + "requests/s").c_str(), curlRate, "req/s");
-    BenchFigure(kBench, (curlWhat + "median latency").c_str(), curlMedian, "ms");
-    BenchFigure(kBench, ("task library / " + curlWhat + "requests/s ratio").c_str(), rate / curlRate, "x");
-    BenchFigure(kBench, ("task library / " + curlWhat + "median latency ratio").c_str(), median / curlMedian, "x");
     return true;
 }
 
