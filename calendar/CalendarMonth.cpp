@@ -1,7 +1,7 @@
 #include "calendar/CalendarMonth.h"
 
 #include "calendar/ComputeLunarInfo.h"
-#include "calendar/DayNumber.h"
+#include "app/base/CivilDate.h"
 
 int CalendarWeekday(int year, int month, int day) {
     // Day 0, 1 January 1970, was a Thursday.

@@ -1,8 +1,9 @@
 #include "calendar/ComputeLunarInfo.h"
 
-#include "calendar/DayNumber.h"
+#include "app/base/CivilDate.h"
 #include "calendar/LunarConstants.h"
 #include "calendar/LunarYearTable.h"
+#include "calendar/SolarTermDay.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "weather/WeatherText.h"
 
-#include "calendar/DayNumber.h"
+#include "app/base/CivilDate.h"
 #include "weather/DecimalPrefix.h"
 
 namespace {

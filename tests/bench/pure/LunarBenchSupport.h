@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bench/pure/BenchRegistry.h"
-#include "calendar/DayNumber.h"
+#include "app/base/CivilDate.h"
 #include "calendar/PackedDate.h"
 
 #ifdef _WIN32

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "calendar/CalendarMonth.h"
-#include "calendar/DayNumber.h"
+#include "app/base/CivilDate.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "LunarGolden.h"
 #include "calendar/ComputeLunarInfo.h"
-#include "calendar/DayNumber.h"
+#include "app/base/CivilDate.h"
 
 namespace {
 

@@ -2,8 +2,9 @@
 
 #include <chrono>
 
-#include "calendar/DayNumber.h"
+#include "app/base/CivilDate.h"
 #include "calendar/LunarConstants.h"
+#include "calendar/SolarTermDay.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "LunarGolden.h"
-#include "calendar/DayNumber.h"
+#include "app/base/CivilDate.h"
 #include "calendar/LunarYearTable.h"
 
 namespace {

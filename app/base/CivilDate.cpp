@@ -1,4 +1,4 @@
-#include "calendar/DayNumber.h"
+#include "app/base/CivilDate.h"
 
 int DayNumber(int year, int month, int day) {
     // Counting from March makes the leap day the last day of the counted year.
@@ -16,11 +16,4 @@ CivilDate DateFromDayNumber(int dayNumber) {
     const int e = c - 1461 * d / 4;
     const int m = (5 * e + 2) / 153;
     return {100 * b + d - 4800 + m / 10, m + 3 - 12 * (m / 10), e - (153 * m + 2) / 5 + 1};
-}
-
-int SolarTermDay(int year, double minutes) {
-    constexpr double kTropicalYearMs = 31556925974.7;
-    constexpr double kFirstTermMs = 439320000.0;
-    constexpr double kDayMs = 86400000.0;
-    return static_cast<int>(((year - 1970) * kTropicalYearMs + kFirstTermMs + minutes * 60000.0) / kDayMs);
 }
