@@ -48,6 +48,18 @@ std::wstring FindBaseLibrary() {
     return std::wstring();
 }
 
+// Libraries loaded by name, the system DLLs the program imports late among them (cmake/DelayImports.cmake),
+// come from the system folder only, never from beside the program or the current folder. Windows 7
+// without its loader update lacks the call and keeps its usual order.
+void RestrictLibrarySearchToSystemFolder() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (restrict) {
+        restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+}
+
 int RunMainWindow() {
     // Registered before any window exists, so each window can add its message filter to it.
     CMessageLoop loop;
@@ -98,6 +110,7 @@ int RunNormalMode() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
+    RestrictLibrarySearchToSystemFolder();
     // The apartment result does not matter: a failure only means COM was already set up.
     (void)::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
