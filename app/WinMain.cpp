@@ -124,6 +124,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
         WriteLog(L"[tid:%d] cannot read %s, the built-in service hosts apply", ::GetCurrentThreadId(),
                  hostsFile.c_str());
     }
+    for (const std::wstring& unusable : CServiceHosts::GetInstance()->Unusable()) {
+        WriteLog(L"[tid:%d] services.ini: %s; the built-in host applies", ::GetCurrentThreadId(), unusable.c_str());
+    }
 
     int exitCode = 0;
     std::wstring startText = cmdLine ? cmdLine : L"";
