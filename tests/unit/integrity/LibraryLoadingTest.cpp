@@ -9,16 +9,6 @@
 #include <set>
 #include <string>
 
-namespace {
-
-std::wstring ModulePath(HMODULE module) {
-    wchar_t path[MAX_PATH * 2] = {};
-    const DWORD length = ::GetModuleFileNameW(module, path, ARRAYSIZE(path));
-    return std::wstring(path, length);
-}
-
-} // namespace
-
 // The stand-in base library swaps the file right after vouching for it, as an attacker racing the load would:
 // the file itself, then the whole folder it lies in.
 TEST(LibraryLoadingTest, ALibrarySwappedAfterItsTestIsNeverLoaded) {
@@ -42,7 +32,9 @@ TEST(LibraryLoadingTest, ALibrarySwappedAfterItsTestIsNeverLoaded) {
         }
         CModule module = LoadTrustedLibraryBy(library, path.c_str());
         ASSERT_TRUE(module) << "error " << ::GetLastError();
-        EXPECT_EQ(ReadBytes(ModulePath(module.Get())), tested) << "the loaded file is not the one tested";
+        wchar_t loaded[MAX_PATH] = {};
+        ::GetModuleFileNameW(module.Get(), loaded, MAX_PATH);
+        EXPECT_EQ(ReadBytes(loaded), tested) << "the loaded file is not the one tested";
     }
 }
 

@@ -8,11 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace {
-
-constexpr uint64_t kAnySize = UINT64_MAX;
-
-} // namespace
+static constexpr uint64_t kAnySize = UINT64_MAX;
 
 TEST(DownloadToFileTest, SavesWhateverTheServerSendsAndFailsForTransportFileOrSize) {
     CDemoService service;
