@@ -42,10 +42,10 @@ TEST(LibraryLoadingTest, ALibrarySwappedAfterItsTestIsNeverLoaded) {
 // would run before the program could restrict the search.
 TEST(LibraryLoadingTest, TheProgramImportsOnlyDllsTheSystemAlwaysLoadsFromItsOwnFolder) {
     static const std::set<std::string> kKnownDlls = {
-        "advapi32.dll", "clbcatq.dll", "combase.dll",  "comdlg32.dll", "coml2.dll",   "difxapi.dll",  "gdi32.dll",
-        "imagehlp.dll", "imm32.dll",   "kernel32.dll", "msctf.dll",    "msvcrt.dll",  "normaliz.dll", "nsi.dll",
-        "ntdll.dll",    "ole32.dll",   "oleaut32.dll", "psapi.dll",    "rpcrt4.dll",  "sechost.dll",  "setupapi.dll",
-        "shcore.dll",   "shell32.dll", "shlwapi.dll",  "user32.dll",   "wldap32.dll", "ws2_32.dll"};
+        "advapi32.dll", "clbcatq.dll",  "combase.dll", "comdlg32.dll", "coml2.dll",  "difxapi.dll", "gdi32.dll",
+        "gdiplus.dll",  "imagehlp.dll", "imm32.dll",   "kernel32.dll", "msctf.dll",  "msvcrt.dll",  "normaliz.dll",
+        "nsi.dll",      "ntdll.dll",    "ole32.dll",   "oleaut32.dll", "psapi.dll",  "rpcrt4.dll",  "sechost.dll",
+        "setupapi.dll", "shcore.dll",   "shell32.dll", "shlwapi.dll",  "user32.dll", "wldap32.dll", "ws2_32.dll"};
     const HMODULE image =
         ::LoadLibraryExW(ShippedPath(L"deskling.exe").c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_TRUE(image) << "error " << ::GetLastError();
