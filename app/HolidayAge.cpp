@@ -52,5 +52,7 @@ bool IsHolidayStampStale(const std::wstring& stamp, std::time_t now) {
     if (then == static_cast<std::time_t>(-1)) {
         return false;
     }
-    return std::difftime(now, then) > kHolidayMaxAgeDays * 86400.0;
+    // A date still ahead (a clock set back, a hand edit) would otherwise hold off every refresh until then.
+    const double age = std::difftime(now, then);
+    return age < 0 || age > kHolidayMaxAgeDays * 86400.0;
 }

@@ -10,6 +10,14 @@
 #include "app/base/ScopedHandle.h"
 #include "app/base/SmartLogger.h"
 
+// Every integer key: where it lives, its default and its one clamp.
+struct IniIntKey {
+    const wchar_t* section;
+    const wchar_t* key;
+    int fallback;
+    int (*clamp)(int);
+};
+
 namespace {
 
 constexpr const wchar_t* kCalendar = L"calendar";
@@ -20,6 +28,25 @@ constexpr const wchar_t* kGuide = L"guide";
 
 constexpr int kDefaultAlpha = 40;
 constexpr int kNoPosition = -1;
+
+// What each integer key may hold: a value read outside it (a hand-edited or damaged file) is brought
+// back into it here, so no caller meets a "1000%" transparency or an unknown gauge item.
+int AnyValue(int value) {
+    return value;
+}
+int Percent(int value) {
+    return value < 0 ? 0 : value > 100 ? 100 : value;
+}
+int Flag(int value) {
+    return value != 0 ? 1 : 0;
+}
+int NotNegative(int value) {
+    return value < 0 ? 0 : value;
+}
+// A sensor type 100..104, 1000 (upload rate) or 1001 (download rate); anything else is no item.
+int GaugeItem(int value) {
+    return (value >= 100 && value <= 104) || value == 1000 || value == 1001 ? value : 0;
+}
 
 constexpr size_t kCityCodeMaxChars = 1023;
 constexpr size_t kHolidayStampMaxChars = 259;
@@ -34,6 +61,23 @@ std::wstring DefaultFilePath() {
     return folder + L"\\deskling.ini";
 }
 
+constexpr IniIntKey kCalendarAlpha{kCalendar, L"alpha", kDefaultAlpha, Percent};
+constexpr IniIntKey kCalendarXPos{kCalendar, L"XPos", kNoPosition, AnyValue};
+constexpr IniIntKey kCalendarYPos{kCalendar, L"YPos", kNoPosition, AnyValue};
+constexpr IniIntKey kWeatherAlpha{kWeather, L"alpha", kDefaultAlpha, Percent};
+constexpr IniIntKey kWeatherXPos{kWeather, L"XPos", kNoPosition, AnyValue};
+constexpr IniIntKey kWeatherYPos{kWeather, L"YPos", kNoPosition, AnyValue};
+constexpr IniIntKey kWeatherFuture{kWeather, L"future", 0, Flag};
+constexpr IniIntKey kNewsLock{kNews, L"lock", 0, Flag};
+constexpr IniIntKey kNewsXPos{kNews, L"XPos", kNoPosition, AnyValue};
+constexpr IniIntKey kNewsYPos{kNews, L"YPos", kNoPosition, AnyValue};
+constexpr IniIntKey kTempMonitorXPos{kTempMonitor, L"XPos", kNoPosition, AnyValue};
+constexpr IniIntKey kTempMonitorYPos{kTempMonitor, L"YPos", kNoPosition, AnyValue};
+constexpr IniIntKey kTempMonitorTemp1{kTempMonitor, L"temp1", 0, GaugeItem};
+constexpr IniIntKey kTempMonitorTemp2{kTempMonitor, L"temp2", 0, GaugeItem};
+constexpr IniIntKey kTempMonitorTest{kTempMonitor, L"test", 0, NotNegative};
+constexpr IniIntKey kGuideBShow{kGuide, L"bshow", 0, AnyValue};
+
 } // namespace
 
 CIniSettings::CIniSettings() : CIniSettings(DefaultFilePath(), HKEY_CURRENT_USER, kRegistryKey) {}
@@ -41,24 +85,24 @@ CIniSettings::CIniSettings() : CIniSettings(DefaultFilePath(), HKEY_CURRENT_USER
 CIniSettings::CIniSettings(std::wstring filePath, HKEY registryRoot, std::wstring registryKey)
     : m_filePath(std::move(filePath)), m_registryRoot(registryRoot), m_registryKey(std::move(registryKey)) {}
 
-int CIniSettings::ReadInt(const wchar_t* section, const wchar_t* key, int fallback) const {
+int CIniSettings::ReadInt(const IniIntKey& key) const {
     if (m_filePath.empty()) {
-        return fallback;
+        return key.fallback;
     }
     wchar_t text[64] = {};
-    DWORD length = ::GetPrivateProfileStringW(section, key, L"", text, 64, m_filePath.c_str());
+    DWORD length = ::GetPrivateProfileStringW(key.section, key.key, L"", text, 64, m_filePath.c_str());
     if (length == 0) {
-        return fallback;
+        return key.fallback;
     }
     // Decimal with an optional sign, stopping at the first non-digit: "abc" is 0, "12px" is 12.
     // The system's own integer reader is not used because it may turn negative values into 0.
-    return static_cast<int>(std::wcstol(text, nullptr, 10));
+    return key.clamp(static_cast<int>(std::wcstol(text, nullptr, 10)));
 }
 
-void CIniSettings::WriteInt(const wchar_t* section, const wchar_t* key, int value) {
+void CIniSettings::WriteInt(const IniIntKey& key, int value) {
     wchar_t text[16];
     std::swprintf(text, 16, L"%d", value);
-    WriteText(section, key, text);
+    WriteText(key.section, key.key, text);
 }
 
 std::wstring CIniSettings::ReadText(const wchar_t* section, const wchar_t* key, size_t maxChars) const {
@@ -82,22 +126,22 @@ void CIniSettings::WriteText(const wchar_t* section, const wchar_t* key, const s
 }
 
 int CIniSettings::GetCalendarAlpha() const {
-    return ReadInt(kCalendar, L"alpha", kDefaultAlpha);
+    return ReadInt(kCalendarAlpha);
 }
 void CIniSettings::SetCalendarAlpha(int value) {
-    WriteInt(kCalendar, L"alpha", value);
+    WriteInt(kCalendarAlpha, value);
 }
 int CIniSettings::GetCalendarXPos() const {
-    return ReadInt(kCalendar, L"XPos", kNoPosition);
+    return ReadInt(kCalendarXPos);
 }
 void CIniSettings::SetCalendarXPos(int value) {
-    WriteInt(kCalendar, L"XPos", value);
+    WriteInt(kCalendarXPos, value);
 }
 int CIniSettings::GetCalendarYPos() const {
-    return ReadInt(kCalendar, L"YPos", kNoPosition);
+    return ReadInt(kCalendarYPos);
 }
 void CIniSettings::SetCalendarYPos(int value) {
-    WriteInt(kCalendar, L"YPos", value);
+    WriteInt(kCalendarYPos, value);
 }
 
 bool CIniSettings::IsHolidayStale() const {
@@ -109,22 +153,22 @@ void CIniSettings::MarkHolidayFresh() {
 }
 
 int CIniSettings::GetWeatherAlpha() const {
-    return ReadInt(kWeather, L"alpha", kDefaultAlpha);
+    return ReadInt(kWeatherAlpha);
 }
 void CIniSettings::SetWeatherAlpha(int value) {
-    WriteInt(kWeather, L"alpha", value);
+    WriteInt(kWeatherAlpha, value);
 }
 int CIniSettings::GetWeatherXPos() const {
-    return ReadInt(kWeather, L"XPos", kNoPosition);
+    return ReadInt(kWeatherXPos);
 }
 void CIniSettings::SetWeatherXPos(int value) {
-    WriteInt(kWeather, L"XPos", value);
+    WriteInt(kWeatherXPos, value);
 }
 int CIniSettings::GetWeatherYPos() const {
-    return ReadInt(kWeather, L"YPos", kNoPosition);
+    return ReadInt(kWeatherYPos);
 }
 void CIniSettings::SetWeatherYPos(int value) {
-    WriteInt(kWeather, L"YPos", value);
+    WriteInt(kWeatherYPos, value);
 }
 std::wstring CIniSettings::GetWeatherCityCode() const {
     return ReadText(kWeather, L"citycode", kCityCodeMaxChars);
@@ -133,64 +177,64 @@ void CIniSettings::SetWeatherCityCode(const std::wstring& code) {
     WriteText(kWeather, L"citycode", code);
 }
 int CIniSettings::GetWeatherFuture() const {
-    return ReadInt(kWeather, L"future", 0);
+    return ReadInt(kWeatherFuture);
 }
 void CIniSettings::SetWeatherFuture(int value) {
-    WriteInt(kWeather, L"future", value);
+    WriteInt(kWeatherFuture, value);
 }
 
 int CIniSettings::GetNewsLock() const {
-    return ReadInt(kNews, L"lock", 0);
+    return ReadInt(kNewsLock);
 }
 void CIniSettings::SetNewsLock(int value) {
-    WriteInt(kNews, L"lock", value);
+    WriteInt(kNewsLock, value);
 }
 int CIniSettings::GetNewsXPos() const {
-    return ReadInt(kNews, L"XPos", kNoPosition);
+    return ReadInt(kNewsXPos);
 }
 void CIniSettings::SetNewsXPos(int value) {
-    WriteInt(kNews, L"XPos", value);
+    WriteInt(kNewsXPos, value);
 }
 int CIniSettings::GetNewsYPos() const {
-    return ReadInt(kNews, L"YPos", kNoPosition);
+    return ReadInt(kNewsYPos);
 }
 void CIniSettings::SetNewsYPos(int value) {
-    WriteInt(kNews, L"YPos", value);
+    WriteInt(kNewsYPos, value);
 }
 
 int CIniSettings::GetTempMonitorXPos() const {
-    return ReadInt(kTempMonitor, L"XPos", kNoPosition);
+    return ReadInt(kTempMonitorXPos);
 }
 void CIniSettings::SetTempMonitorXPos(int value) {
-    WriteInt(kTempMonitor, L"XPos", value);
+    WriteInt(kTempMonitorXPos, value);
 }
 int CIniSettings::GetTempMonitorYPos() const {
-    return ReadInt(kTempMonitor, L"YPos", kNoPosition);
+    return ReadInt(kTempMonitorYPos);
 }
 void CIniSettings::SetTempMonitorYPos(int value) {
-    WriteInt(kTempMonitor, L"YPos", value);
+    WriteInt(kTempMonitorYPos, value);
 }
 int CIniSettings::GetTempMonitorTemp1() const {
-    return ReadInt(kTempMonitor, L"temp1", 0);
+    return ReadInt(kTempMonitorTemp1);
 }
 void CIniSettings::SetTempMonitorTemp1(int value) {
-    WriteInt(kTempMonitor, L"temp1", value);
+    WriteInt(kTempMonitorTemp1, value);
 }
 int CIniSettings::GetTempMonitorTemp2() const {
-    return ReadInt(kTempMonitor, L"temp2", 0);
+    return ReadInt(kTempMonitorTemp2);
 }
 void CIniSettings::SetTempMonitorTemp2(int value) {
-    WriteInt(kTempMonitor, L"temp2", value);
+    WriteInt(kTempMonitorTemp2, value);
 }
 int CIniSettings::GetTempMonitorTest() const {
-    return ReadInt(kTempMonitor, L"test", 0);
+    return ReadInt(kTempMonitorTest);
 }
 
 int CIniSettings::GetGuideBShow() const {
-    return ReadInt(kGuide, L"bshow", 0);
+    return ReadInt(kGuideBShow);
 }
 void CIniSettings::SetGuideBShow(int value) {
-    WriteInt(kGuide, L"bshow", value);
+    WriteInt(kGuideBShow, value);
 }
 
 void CIniSettings::WriteRegZero(const wchar_t* name) const {

@@ -6,13 +6,16 @@
 
 #include "app/base/SingletonT.h"
 
+struct IniIntKey;
+
 // The widgets' settings, kept in "<data folder>\deskling.ini" through the system's private-profile
 // functions: every call goes to the file (no cache; the system serialises file access), and a write
 // creates the file or section when missing. Integers are stored as "%d" text; an absent key (or an
-// empty value) reads as its default, a value that does not begin with a number reads as 0, and every
-// 32-bit value written, negative ones included, reads back unchanged (windows on a monitor left of or
-// above the primary one have negative positions). Also the values published in the wallpaper
-// application's registry key.
+// empty value) reads as its default, a value that does not begin with a number reads as 0, a value
+// outside its key's range reads as the nearest one it allows (transparency 0..100, flags 0 or 1, an
+// unknown gauge item as none), and every other 32-bit value written, negative ones included, reads
+// back unchanged (windows on a monitor left of or above the primary one have negative positions).
+// Also the values published in the wallpaper application's registry key.
 class CIniSettings : public CSingletonT<CIniSettings> {
     friend class CSingletonT<CIniSettings>;
 
@@ -92,8 +95,9 @@ public:
 private:
     CIniSettings();
 
-    int ReadInt(const wchar_t* section, const wchar_t* key, int fallback) const;
-    void WriteInt(const wchar_t* section, const wchar_t* key, int value);
+    // The stored value brought into the key's range, or its default when absent.
+    int ReadInt(const IniIntKey& key) const;
+    void WriteInt(const IniIntKey& key, int value);
     // Up to maxChars characters of the value; empty when absent.
     std::wstring ReadText(const wchar_t* section, const wchar_t* key, size_t maxChars) const;
     void WriteText(const wchar_t* section, const wchar_t* key, const std::wstring& value);

@@ -1,6 +1,7 @@
 #include "app/TrustedFile.h"
 
 #include "integrity/AuthenticodeVerifier.h"
+#include "integrity/VerifiedLibrary.h"
 #include "integrity/VexaFileTrust.h"
 
 namespace {
@@ -20,13 +21,8 @@ bool AskLibrary(const CVexaBaseHelper& library, const wchar_t* path, int& kind) 
     return yes;
 }
 
-} // namespace
-
-bool IsTrustedFile(const wchar_t* path, int* kind) {
-    return IsTrustedFileBy(CVexaBaseHelper::GetInstance(), path, kind);
-}
-
-bool IsTrustedFileBy(CVexaBaseHelper& library, const wchar_t* path, int* kind) {
+// The trusted-file test; file, when given, is the open file at path, which the program's own test reads.
+bool IsTrusted(CVexaBaseHelper& library, const wchar_t* path, HANDLE file, int* kind) {
     int found = kVexaTrustNone;
     if (kind) {
         *kind = found;
@@ -42,5 +38,25 @@ bool IsTrustedFileBy(CVexaBaseHelper& library, const wchar_t* path, int* kind) {
     if (yes && found != kVexaTrustThirdParty) {
         return true;
     }
-    return CAuthenticodeVerifier::ForPublisher().VerifyFile(path) == ETrustVerdict::Trusted;
+    const CAuthenticodeVerifier& verifier = CAuthenticodeVerifier::ForPublisher();
+    return (file ? verifier.VerifyOpenFile(file) : verifier.VerifyFile(path)) == ETrustVerdict::Trusted;
+}
+
+} // namespace
+
+bool IsTrustedFile(const wchar_t* path, int* kind) {
+    return IsTrustedFileBy(CVexaBaseHelper::GetInstance(), path, kind);
+}
+
+bool IsTrustedFileBy(CVexaBaseHelper& library, const wchar_t* path, int* kind) {
+    return IsTrusted(library, path, nullptr, kind);
+}
+
+CModule LoadTrustedLibrary(const wchar_t* path) {
+    return LoadTrustedLibraryBy(CVexaBaseHelper::GetInstance(), path);
+}
+
+CModule LoadTrustedLibraryBy(CVexaBaseHelper& library, const wchar_t* path) {
+    return LoadVerifiedLibrary(
+        path, [&library](const wchar_t* full, HANDLE file) { return IsTrusted(library, full, file, nullptr); });
 }

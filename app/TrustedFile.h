@@ -10,3 +10,11 @@ bool IsTrustedFile(const wchar_t* path, int* kind = nullptr);
 
 // The same question put to a given base library; IsTrustedFile uses the process's one.
 bool IsTrustedFileBy(CVexaBaseHelper& library, const wchar_t* path, int* kind);
+
+// Loads a maker library only when it passes the test, and loads the very file that was tested (see
+// LoadVerifiedLibrary): a copy swapped in after the test can neither be tested nor loaded in its place.
+// Null when the file is missing, untrusted or does not load; the caller logs.
+CModule LoadTrustedLibrary(const wchar_t* path);
+
+// The same with a given base library; LoadTrustedLibrary uses the process's one.
+CModule LoadTrustedLibraryBy(CVexaBaseHelper& library, const wchar_t* path);

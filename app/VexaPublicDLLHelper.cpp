@@ -3,8 +3,7 @@
 #include "app/base/DHAutoLock.h"
 #include "app/base/SmartLogger.h"
 #include "integrity/AuthenticodeVerifier.h"
-
-#include <string>
+#include "integrity/VerifiedLibrary.h"
 
 namespace {
 
@@ -12,19 +11,6 @@ constexpr DWORD kPathChars = 1024;
 
 template <class T> T ProcAs(HMODULE module, const char* name) {
     return reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
-// Keeps the library's own imports to the system folder where the system can restrict them
-// (AddDllDirectory is the sign of that support).
-DWORD LoadFlags() {
-    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
-    return kernel && ::GetProcAddress(kernel, "AddDllDirectory") ? LOAD_LIBRARY_SEARCH_SYSTEM32 : 0;
-}
-
-std::wstring FullPath(const wchar_t* path) {
-    wchar_t full[kPathChars] = {};
-    const DWORD length = ::GetFullPathNameW(path, kPathChars, full, nullptr);
-    return length > 0 && length < kPathChars ? std::wstring(full) : std::wstring();
 }
 
 } // namespace
@@ -51,25 +37,17 @@ template <class TFuncs> bool CVexaPublicDLLHelper<TFuncs>::Load(const wchar_t* p
         wchar_t loadedPath[kPathChars] = {};
         const DWORD length = ::GetModuleFileNameW(loaded, loadedPath, kPathChars);
         if (length > 0 && length < kPathChars) {
-            m_module.Reset(::LoadLibraryExW(loadedPath, nullptr, LoadFlags()));
+            m_module.Reset(::LoadLibraryExW(loadedPath, nullptr, SystemFolderImportsFlag()));
         }
     } else {
-        const std::wstring full = FullPath(path);
-        // Others may read the file while it is tested and loaded, nobody may change it.
-        CFileHandle file(::CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            WriteLog(L"[tid:%d] base library %s cannot be opened, error %d", ::GetCurrentThreadId(), full.c_str(),
-                     ::GetLastError());
-            return false;
-        }
-        const ETrustVerdict verdict = CAuthenticodeVerifier::ForPublisher().VerifyOpenFile(file.Get());
-        if (verdict != ETrustVerdict::Trusted) {
-            WriteLog(L"[tid:%d] base library %s failed the signature test: %s", ::GetCurrentThreadId(), full.c_str(),
-                     TrustVerdictName(verdict));
-            return false;
-        }
-        m_module.Reset(::LoadLibraryExW(full.c_str(), nullptr, LoadFlags()));
+        m_module = LoadVerifiedLibrary(path, [](const wchar_t* full, HANDLE file) {
+            const ETrustVerdict verdict = CAuthenticodeVerifier::ForPublisher().VerifyOpenFile(file);
+            if (verdict != ETrustVerdict::Trusted) {
+                WriteLog(L"[tid:%d] base library %s failed the signature test: %s", ::GetCurrentThreadId(), full,
+                         TrustVerdictName(verdict));
+            }
+            return verdict == ETrustVerdict::Trusted;
+        });
     }
     if (!m_module) {
         WriteLog(L"[tid:%d] base library %s not loaded, error %d", ::GetCurrentThreadId(), path, ::GetLastError());

@@ -84,13 +84,23 @@ void CCalendarDataModel::DownloadHolidayFile() {
     }
     const std::wstring target = FolderFile(kHolidayTempFile);
     const std::wstring url = m_staticBase + kHolidayPath;
-    if (!m_task->SetSaveFile(target.c_str()) || !m_task->Start(0, url.c_str())) {
+    if (!m_task->SetSaveFile(target.c_str()) || !m_task->SetOption(kHttpOptionMaxBytes, kHolidayMaxBytes) ||
+        !m_task->Start(0, url.c_str())) {
         WriteLog(L"[tid:%d] calendar: holiday download not started: %s", ::GetCurrentThreadId(), url.c_str());
     }
 }
 
 void STDMETHODCALLTYPE CCalendarDataModel::OnHttpTask(IHttpTask* task, HTTP_INFO* info) {
     if (!info || !task || task != m_task.get() || info->state != kHttpTaskFinished) {
+        return;
+    }
+    // Only a file that reads completely replaces the good one and is stamped; anything else (an error
+    // text, a compressed or cut body) leaves both, so the next change of day tries again.
+    std::vector<char> bytes;
+    if (!ReadWholeFile(FolderFile(kHolidayTempFile).c_str(), &bytes) ||
+        !IsCompleteHolidayFile(std::string(bytes.begin(), bytes.end()))) {
+        WriteLog(L"[tid:%d] calendar: downloaded holiday file refused, %u bytes", ::GetCurrentThreadId(),
+                 static_cast<unsigned>(bytes.size()));
         return;
     }
     // Stamped before the copy: a file that cannot be put in place is not fetched again all week.

@@ -26,6 +26,8 @@ public:
     static constexpr const wchar_t* kHolidayFile = L"holiday.db";
     static constexpr const wchar_t* kHolidayTempFile = L"holiday_temp.db";
     static constexpr const wchar_t* kHolidayPath = L"/pc/other/holiday.db";
+    // The largest file ReadWholeFile takes (5 MiB less a byte); a longer download is cut off and refused.
+    static constexpr int kHolidayMaxBytes = 5 * 1024 * 1024 - 1;
 
     // A model with its own view, settings, data folder, HTTP service and static-file host (tests).
     CCalendarDataModel(ICalendarView* view, CIniSettings* settings, std::wstring dataFolder, CHttpService* http,

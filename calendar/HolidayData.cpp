@@ -2,9 +2,9 @@
 
 #include <cJSON.h>
 
-#include <cstdint>
 #include <cwchar>
-#include <memory>
+
+#include "net/JsonReader.h"
 
 std::wstring HolidayDateKey(int year, int month, int day) {
     wchar_t key[48] = {};
@@ -14,52 +14,9 @@ std::wstring HolidayDateKey(int year, int month, int day) {
 
 namespace {
 
-// UTF-8 to the platform's wide text (UTF-16 with 2-byte wchar_t); a malformed sequence becomes U+FFFD.
-std::wstring WideFromUtf8(const char* text) {
-    std::wstring out;
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p) {
-        uint32_t cp = 0xFFFD;
-        int extra = 0;
-        if (*p < 0x80) {
-            cp = *p;
-        } else if ((*p & 0xE0) == 0xC0) {
-            cp = *p & 0x1F;
-            extra = 1;
-        } else if ((*p & 0xF0) == 0xE0) {
-            cp = *p & 0x0F;
-            extra = 2;
-        } else if ((*p & 0xF8) == 0xF0) {
-            cp = *p & 0x07;
-            extra = 3;
-        }
-        ++p;
-        for (int i = 0; i < extra; ++i, ++p) {
-            if ((*p & 0xC0) != 0x80) {
-                cp = 0xFFFD;
-                break;
-            }
-            cp = cp << 6 | (*p & 0x3F);
-        }
-        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            cp = 0xFFFD;
-        }
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (cp >= 0x10000) {
-                cp -= 0x10000;
-                out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-                out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-                continue;
-            }
-        }
-        out.push_back(static_cast<wchar_t>(cp));
-    }
-    return out;
-}
-
 std::wstring StringMember(const cJSON* object, const char* name) {
     const cJSON* item = cJSON_GetObjectItem(object, name);
-    return cJSON_IsString(item) && item->valuestring ? WideFromUtf8(item->valuestring) : std::wstring();
+    return cJSON_IsString(item) && item->valuestring ? Utf8ToWide(item->valuestring) : std::wstring();
 }
 
 void ReadDaySet(const cJSON* root, const char* name, HolidayDaySet& set) {
@@ -68,18 +25,55 @@ void ReadDaySet(const cJSON* root, const char* name, HolidayDaySet& set) {
     if (!cJSON_IsArray(list)) {
         return;
     }
-    const int count = cJSON_GetArraySize(list);
-    for (int i = 0; i < count; ++i) {
-        const cJSON* item = cJSON_GetArrayItem(list, i);
-        set[cJSON_IsString(item) && item->valuestring ? WideFromUtf8(item->valuestring) : std::wstring()] = 1;
+    // Walked by its links: a look-up by position starts from the head every time.
+    const cJSON* item = nullptr;
+    cJSON_ArrayForEach(item, list) {
+        set[cJSON_IsString(item) && item->valuestring ? Utf8ToWide(item->valuestring) : std::wstring()] = 1;
     }
+}
+
+// Absent, or of the type asked for.
+bool AbsentOr(const cJSON* item, int type) {
+    return !item || (item->type & 0xFF) == type;
+}
+
+bool IsStringList(const cJSON* list) {
+    if (!AbsentOr(list, cJSON_Array)) {
+        return false;
+    }
+    const cJSON* item = nullptr;
+    cJSON_ArrayForEach(item, list) {
+        if (!cJSON_IsString(item)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsSolarTerms(const cJSON* terms) {
+    if (!terms) {
+        return true;
+    }
+    const cJSON* list = cJSON_GetObjectItem(terms, "data");
+    if (!cJSON_IsObject(terms) || !AbsentOr(cJSON_GetObjectItem(terms, "year"), cJSON_String) ||
+        !AbsentOr(list, cJSON_Array)) {
+        return false;
+    }
+    const cJSON* term = nullptr;
+    cJSON_ArrayForEach(term, list) {
+        if (!cJSON_IsObject(term) || !AbsentOr(cJSON_GetObjectItem(term, "date"), cJSON_String) ||
+            !AbsentOr(cJSON_GetObjectItem(term, "name"), cJSON_String)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
 
 bool ApplyHolidayFile(const std::string& body, HolidayData& data) {
-    std::unique_ptr<cJSON, decltype(&cJSON_Delete)> root(cJSON_Parse(body.c_str()), &cJSON_Delete);
-    if (!root) {
+    const JsonTree root = JsonParseWhole(body);
+    if (!cJSON_IsObject(root.get())) {
         return false;
     }
     ReadDaySet(root.get(), "rest", data.rest);
@@ -89,13 +83,22 @@ bool ApplyHolidayFile(const std::string& body, HolidayData& data) {
     if (cJSON_IsObject(terms)) {
         data.solarTermYear = StringMember(terms, "year");
         const cJSON* list = cJSON_GetObjectItem(terms, "data");
-        const int count = cJSON_IsArray(list) ? cJSON_GetArraySize(list) : 0;
-        for (int i = 0; i < count; ++i) {
-            const cJSON* term = cJSON_GetArrayItem(list, i);
+        const cJSON* term = nullptr;
+        if (!cJSON_IsArray(list)) {
+            list = nullptr;
+        }
+        cJSON_ArrayForEach(term, list) {
             if (cJSON_IsObject(term)) {
                 data.solarTerms.emplace(StringMember(term, "date"), StringMember(term, "name"));
             }
         }
     }
     return true;
+}
+
+bool IsCompleteHolidayFile(const std::string& body) {
+    const JsonTree root = JsonParseWhole(body);
+    return cJSON_IsObject(root.get()) && IsStringList(cJSON_GetObjectItem(root.get(), "rest")) &&
+           IsStringList(cJSON_GetObjectItem(root.get(), "work")) &&
+           IsSolarTerms(cJSON_GetObjectItem(root.get(), "solar_terms"));
 }

@@ -17,7 +17,7 @@ using CInternetHandle = CScopedHandle<InternetHandleTraits>;
 
 } // namespace
 
-std::wstring DownloadToFile(const std::wstring& url, const std::wstring& savePath) {
+std::wstring DownloadToFile(const std::wstring& url, const std::wstring& savePath, uint64_t maxBytes) {
     CInternetHandle root(::InternetOpenW(L"Download From HTTP", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!root) {
         return {};
@@ -34,6 +34,7 @@ std::wstring DownloadToFile(const std::wstring& url, const std::wstring& savePat
         return {};
     }
     std::vector<char> buffer(kReadChunk);
+    uint64_t received = 0;
     for (;;) {
         DWORD read = 0;
         if (!::InternetReadFile(request.Get(), buffer.data(), kReadChunk, &read)) {
@@ -41,6 +42,10 @@ std::wstring DownloadToFile(const std::wstring& url, const std::wstring& savePat
         }
         if (read == 0) {
             break;
+        }
+        received += read;
+        if (received > maxBytes) {
+            return {};
         }
         DWORD written = 0;
         if (!::WriteFile(file.Get(), buffer.data(), read, &written, nullptr) || written != read) {

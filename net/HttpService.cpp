@@ -43,14 +43,15 @@ bool CHttpService::InitFromFolder(const std::wstring& folder) {
             return false;
         }
     }
-    if (!IsTrustedFile(path.c_str())) {
+    m_module = LoadTrustedLibrary(path.c_str());
+    const DWORD error = m_module ? ERROR_SUCCESS : ::GetLastError();
+    if (error == ERROR_ACCESS_DISABLED_BY_POLICY) {
         WriteLog(L"[tid:%d] VexaNetUL.dll not trusted: %s", ::GetCurrentThreadId(), path.c_str());
         return false;
     }
     m_initialised = true;
-    m_module.Reset(::LoadLibraryW(path.c_str()));
     if (!m_module) {
-        WriteLog(L"[tid:%d] load %s failed, error %u", ::GetCurrentThreadId(), path.c_str(), ::GetLastError());
+        WriteLog(L"[tid:%d] load %s failed, error %u", ::GetCurrentThreadId(), path.c_str(), error);
         return true;
     }
     m_httpInit = reinterpret_cast<PFN_HttpInit>(reinterpret_cast<void*>(::GetProcAddress(m_module.Get(), "HttpInit")));

@@ -46,6 +46,21 @@ void AppendCodePoint(std::wstring& out, char32_t code) {
 
 } // namespace
 
+void JsonTreeDeleter::operator()(cJSON* root) const {
+    cJSON_Delete(root);
+}
+
+JsonTree JsonParseWhole(const std::string& text) {
+    // The length given to cJSON includes the terminating NUL, which it insists on after the value; an
+    // earlier NUL would satisfy it too, so the end of the value must also be the end of the text.
+    const char* end = nullptr;
+    JsonTree root(cJSON_ParseWithLengthOpts(text.c_str(), text.size() + 1, &end, true));
+    if (!root || end != text.c_str() + text.size()) {
+        return nullptr;
+    }
+    return root;
+}
+
 int JsonGetInt(const cJSON* container, int index, int fallback) {
     return IntOf(ItemAt(container, index), fallback);
 }

@@ -1,6 +1,7 @@
 #include "net/ServiceHosts.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwctype>
 #include <fstream>
 #include <iterator>
@@ -27,16 +28,20 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 }
 
 // A base URL as the requests need it: http or https with a host, printable ASCII without blanks, and no
-// trailing slash (one is forgiven). Empty when the value cannot serve.
-std::wstring BaseUrl(std::string_view value) {
+// trailing slash (one is forgiven). Empty when the value cannot serve, with the reason in why.
+std::wstring BaseUrl(std::string_view value, const char*& why) {
     while (!value.empty() && value.back() == '/') {
         value.remove_suffix(1);
     }
     const size_t scheme = StartsWithIgnoringCase(value, "http://")    ? 7
                           : StartsWithIgnoringCase(value, "https://") ? 8
                                                                       : 0;
-    if (scheme == 0 || value.size() == scheme ||
-        !std::all_of(value.begin(), value.end(), [](char c) { return c > ' ' && c < 0x7F; })) {
+    why = scheme == 0              ? "not an http or https address"
+          : value.size() == scheme ? "no host"
+          : !std::all_of(value.begin(), value.end(), [](char c) { return c > ' ' && c < 0x7F; })
+              ? "a blank, control or non-ASCII character"
+              : nullptr;
+    if (why) {
         return {};
     }
     // The scheme in lower case, so that callers may compare it.
@@ -85,9 +90,14 @@ void CServiceHosts::Parse(std::string_view text) {
         if (!host) {
             continue;
         }
-        std::wstring url = BaseUrl(Trim(line.substr(equals + 1)));
+        const char* why = nullptr;
+        std::wstring url = BaseUrl(Trim(line.substr(equals + 1)), why);
         if (!url.empty()) {
             *host = std::move(url);
+        } else {
+            const std::string_view key = Trim(line.substr(0, equals));
+            m_unusable.push_back(std::wstring(key.begin(), key.end()) + L": " +
+                                 std::wstring(why, why + std::strlen(why)));
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The base URLs of the web services, from "services.ini" beside the executable, section [hosts]: each
 // an http or https address without a trailing slash. Read once at start-up on the UI thread, before
@@ -27,6 +28,8 @@ public:
     const std::wstring& Wallpaper() const { return m_wallpaper; }
     const std::wstring& Stats() const { return m_stats; }
     const std::wstring& ToolDownload() const { return m_toolDownload; }
+    // One "key: reason" for every value of a known key that was refused, in file order, for the log.
+    const std::vector<std::wstring>& Unusable() const { return m_unusable; }
 
 private:
     // The member a key of [hosts] sets, matched without regard to letter case; null for other keys.
@@ -38,4 +41,5 @@ private:
     std::wstring m_wallpaper;
     std::wstring m_stats;
     std::wstring m_toolDownload;
+    std::vector<std::wstring> m_unusable;
 };

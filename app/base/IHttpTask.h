@@ -40,6 +40,12 @@ static_assert(offsetof(HTTP_INFO, state) == 4 * 1);
 static_assert(offsetof(HTTP_INFO, body) == 4 * 4);
 static_assert(offsetof(HTTP_INFO, progress) == 4 * 31);
 
+// A body longer than this (announced or received) ends the transfer with state 3 and the error
+// ERROR_FILE_TOO_LARGE: every download names the largest size it can use, so an endless or hostile
+// answer stops there instead of filling the disk or the memory.
+constexpr const char* kHttpOptionMaxBytes = "max_bytes";
+constexpr int kHttpDefaultMaxBytes = 16 * 1024 * 1024;
+
 class IHttpTaskCallback {
 public:
     // Called on the library's threads: state 0 once, state 1 any number of times, then exactly one
@@ -62,7 +68,8 @@ public:
     // The body goes into this file instead of memory; the file is complete when state 2 arrives.
     virtual bool STDMETHODCALLTYPE SetSaveFile(const wchar_t* path) = 0;
     // "gzip": ask for compressed bodies; "ungzip": decode compressed bodies (both on by default);
-    // "connect_timeout", "receive_timeout": milliseconds, 0 for the library's defaults.
+    // "connect_timeout", "receive_timeout": milliseconds, 0 for the library's defaults;
+    // kHttpOptionMaxBytes: the largest body accepted, 0 for the library's default (kHttpDefaultMaxBytes).
     virtual bool STDMETHODCALLTYPE SetOption(const char* name, int value) = 0;
 
 protected:

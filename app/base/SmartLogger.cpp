@@ -16,6 +16,19 @@ namespace {
 constexpr size_t kMaxMessage = 511;
 constexpr size_t kMaxPending = 100;
 constexpr UINT kLogCodePage = 936;
+// Past this size the log moves to "<name>.1" (replacing the one before) and a new file starts, so the
+// two together stay within about twice it however long logging stays switched on.
+constexpr ULONGLONG kRollBytes = 4 * 1024 * 1024;
+
+void RollIfFull(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        (ULONGLONG(data.nFileSizeHigh) << 32 | data.nFileSizeLow) < kRollBytes) {
+        return;
+    }
+    // Should the move fail (a reader holding the file), the lines still go to the full file.
+    ::MoveFileExW(path.c_str(), (path + L".1").c_str(), MOVEFILE_REPLACE_EXISTING);
+}
 
 std::wstring TimeStamp() {
     SYSTEMTIME now{};
@@ -160,6 +173,7 @@ void CSmartLogger::Flush() {
         m_appendTurn.Reset(::CreateMutexW(nullptr, FALSE, AppendMutexName(m_logPath).c_str()));
     }
     CMutexLock turn(m_appendTurn.Get(), 1000);
+    RollIfFull(m_logPath);
     CFileHandle file(::CreateFileW(m_logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {

@@ -9,7 +9,8 @@
 
 // Diagnostic log, off unless the switch file "<base>\Log\Vexadeskling.log.on" exists when the logger
 // is built. Lines go to "<base>\Log\Vexadeskling.log" as code page 936 text with CR LF line ends,
-// each behind a local time stamp; every process starts its part of the file with a start block.
+// each behind a local time stamp; every process starts its part of the file with a start block. A full
+// file (4 MiB) moves aside to "Vexadeskling.log.1" and a new one begins.
 // The log lives with the hardware tool's data (base = roaming application data + "brako"), so
 // uninstalling this program leaves it alone.
 class CSmartLogger {

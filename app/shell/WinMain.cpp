@@ -37,6 +37,18 @@ std::wstring FindBaseLibrary() {
     return std::wstring();
 }
 
+// Libraries loaded by name, the system DLLs the program imports late among them (cmake/DelayImports.cmake),
+// come from the system folder only, never from beside the program or the current folder. Windows 7
+// without its loader update lacks the call and keeps its usual order.
+void RestrictLibrarySearchToSystemFolder() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (restrict) {
+        restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+}
+
 int RunMainWindow() {
     // Registered before any window exists, so each window can add its message filter to it.
     CMessageLoop loop;
@@ -85,12 +97,16 @@ int RunNormalMode() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
+    RestrictLibrarySearchToSystemFolder();
     CWindowModule::Init(instance);
     // Before anything can make a request: every service address comes from "services.ini" beside us.
     const std::wstring hostsFile = ExecutableFolder() + L"\\services.ini";
     if (!CServiceHosts::GetInstance()->Load(hostsFile)) {
         WriteLog(L"[tid:%d] cannot read %s, the built-in service hosts apply", ::GetCurrentThreadId(),
                  hostsFile.c_str());
+    }
+    for (const std::wstring& unusable : CServiceHosts::GetInstance()->Unusable()) {
+        WriteLog(L"[tid:%d] services.ini: %s; the built-in host applies", ::GetCurrentThreadId(), unusable.c_str());
     }
 
     int exitCode = 0;

@@ -132,6 +132,8 @@ bool STDMETHODCALLTYPE CHttpTask::SetOption(const char* name, int value) {
         m_next.connectTimeout = value;
     } else if (std::strcmp(name, "receive_timeout") == 0 && value >= 0) {
         m_next.receiveTimeout = value;
+    } else if (std::strcmp(name, kHttpOptionMaxBytes) == 0 && value >= 0) {
+        m_next.maxBytes = static_cast<uint64_t>(value > 0 ? value : kHttpDefaultMaxBytes);
     } else {
         return false;
     }
@@ -181,11 +183,17 @@ void STDMETHODCALLTYPE CHttpTask::Release() {
 
 void CHttpTask::Silence() {
     bool wait = false;
+    HINTERNET request = nullptr;
     {
         CExclusive guard(m_lock);
         m_silenced = true;
         m_callback = nullptr;
         wait = m_reportsInFlight > 0 && t_reportingTask != this;
+        request = std::exchange(m_request, nullptr);
+    }
+    // A transfer blocked waiting for the server fails at once when its request is closed.
+    if (request) {
+        ::WinHttpCloseHandle(request);
     }
     // After this no report reaches the owner: the flag stops new ones, and the one in flight ends.
     if (wait) {
@@ -196,6 +204,24 @@ void CHttpTask::Silence() {
 bool CHttpTask::IsSilenced() const {
     CExclusive guard(m_lock);
     return m_silenced;
+}
+
+bool CHttpTask::AttachRequest(HINTERNET request) {
+    CExclusive guard(m_lock);
+    if (m_silenced) {
+        return false;
+    }
+    m_request = request;
+    return true;
+}
+
+bool CHttpTask::DetachRequest(HINTERNET request) {
+    CExclusive guard(m_lock);
+    if (m_request != request) {
+        return false;
+    }
+    m_request = nullptr;
+    return true;
 }
 
 void CALLBACK CHttpTask::TransferProc(PTP_CALLBACK_INSTANCE instance, void* parameter) {
@@ -294,6 +320,20 @@ void CHttpTask::Fetch(const Request& request, HTTP_INFO& info, std::string& body
         info.errorCode = ::GetLastError();
         return;
     }
+    if (!AttachRequest(http.Get())) {
+        info.errorCode = ERROR_WINHTTP_OPERATION_CANCELLED;
+        return;
+    }
+    // Whoever takes the request back from the task closes it: this transfer, or Silence cancelling it.
+    struct CRequestLease {
+        CHttpTask& task;
+        CInternetHandle& http;
+        ~CRequestLease() {
+            if (!task.DetachRequest(http.Get())) {
+                http.Release();
+            }
+        }
+    } lease{*this, http};
     // Waiting for the status line is governed by its own time-out, not by the receive one.
     DWORD responseMs = static_cast<DWORD>(receiveMs);
     ::WinHttpSetOption(http.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseMs, sizeof(responseMs));
@@ -315,8 +355,7 @@ void CHttpTask::Fetch(const Request& request, HTTP_INFO& info, std::string& body
         ::WinHttpAddRequestHeaders(http.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
                                    WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE);
     }
-    if (IsSilenced() ||
-        !::WinHttpSendRequest(http.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+    if (!::WinHttpSendRequest(http.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
         !::WinHttpReceiveResponse(http.Get(), nullptr)) {
         info.errorCode = ::GetLastError();
         return;
@@ -333,6 +372,10 @@ void CHttpTask::Fetch(const Request& request, HTTP_INFO& info, std::string& body
         total = 0;
     }
     info.totalBytes = total;
+    if (total > request.maxBytes) {
+        info.errorCode = ERROR_FILE_TOO_LARGE;
+        return;
+    }
 
     CFileHandle file;
     if (!request.saveFile.empty()) {
@@ -360,6 +403,10 @@ void CHttpTask::Fetch(const Request& request, HTTP_INFO& info, std::string& body
             break;
         }
         received += read;
+        if (received > request.maxBytes) {
+            info.errorCode = ERROR_FILE_TOO_LARGE;
+            return;
+        }
         if (file) {
             DWORD written = 0;
             if (!::WriteFile(file.Get(), chunk.data(), read, &written, nullptr) || written != read) {

@@ -43,6 +43,7 @@ private:
         bool keepAlive = true;
         int connectTimeout = 0;
         int receiveTimeout = 0;
+        uint64_t maxBytes = kHttpDefaultMaxBytes;
     };
 
     // Handed to the transfer thread.
@@ -60,6 +61,11 @@ private:
     // Fills info with the outcome; body receives the response when there is no save file.
     void Fetch(const Request& request, HTTP_INFO& info, std::string& body);
     bool IsSilenced() const;
+    // The open request of the running transfer, which Silence closes from another thread to cancel a
+    // call blocked on it. Attach fails once the task is silenced; Detach tells whether the request is
+    // still the transfer's to close (false when Silence has closed it).
+    bool AttachRequest(HINTERNET request);
+    bool DetachRequest(HINTERNET request);
     // Hands one report to the callback unless the task was released; true when it was delivered.
     bool Report(HTTP_INFO& info);
 
@@ -71,6 +77,7 @@ private:
     bool m_silenced = false;
     bool m_running = false;
     int m_reportsInFlight = 0;
+    HINTERNET m_request = nullptr;
     HANDLE m_reportsDone; // manual-reset, set while no report is in flight
 
     // Used only on the owner's thread.

@@ -3,8 +3,10 @@
 
 namespace {
 
-// Transfers still running at shutdown get this long to notice and end.
-constexpr DWORD kShutdownWaitMs = 3000;
+// Shutdown closes the requests of running transfers, which on Windows fails a call blocked on one at once;
+// Wine 8 lets such a call block on until its own time-out, so the wait for transfers to end is bounded
+// short. A transfer left running keeps the library mapped until its thread leaves it.
+constexpr DWORD kShutdownWaitMs = 500;
 
 CHttpManager& Manager() {
     static CHttpManager manager;

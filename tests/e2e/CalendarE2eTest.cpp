@@ -60,8 +60,9 @@ protected:
         ASSERT_TRUE(WriteTextFile(ClockFile(), "@" + date + " 10:00:00\n"));
     }
 
-    // The runnable tree copied beside a services.ini that names the sample-data service of this test.
-    std::wstring CopyTreeForService() {
+    // The runnable tree copied beside a services.ini that names the sample-data service of this test; the
+    // static-file host's address may carry a fault of the service.
+    std::wstring CopyTreeForService(const std::string& staticFault = "") {
         const std::wstring tree = m_scratch + L"\\tree";
         WIN32_FIND_DATAW entry;
         CFindHandle find(::FindFirstFileW((BinDir() + L"\\*").c_str(), &entry));
@@ -73,7 +74,8 @@ protected:
         }
         std::string ini = "[hosts]\r\n";
         for (const char* key : {"weather_cdn", "weather_origin", "static_cdn", "wallpaper", "stats", "tool_download"}) {
-            ini += std::string(key) + "=http://127.0.0.1:" + std::to_string(m_service.Port()) + "\r\n";
+            ini += std::string(key) + "=http://127.0.0.1:" + std::to_string(m_service.Port()) +
+                   (std::string(key) == "static_cdn" ? staticFault : "") + "\r\n";
         }
         return WriteTextFile(tree + L"\\services.ini", ini) ? tree + L"\\deskling.exe" : std::wstring();
     }
@@ -243,6 +245,22 @@ TEST_F(CalendarE2eTest, TheSliderSwitchesBackgroundBandsSavingAlpha) {
             EXPECT_NE(looks[i], looks.back()) << percent;
         }
     }
+}
+
+// The holiday file is due (no stamp yet) and its host never answers: "/exit" still ends the program at once.
+TEST_F(CalendarE2eTest, ExitEndsWithinTwoSecondsWhileTheHolidayDownloadHangs) {
+    m_exe = CopyTreeForService("/x?fault=slow&delay=60000&path=");
+    ASSERT_FALSE(m_exe.empty());
+    ASSERT_NE(OpenCalendar(), nullptr);
+    DWORD id = 0;
+    ::GetWindowThreadProcessId(m_main, &id);
+    CKernelHandle first(::OpenProcess(SYNCHRONIZE, FALSE, id));
+    ASSERT_TRUE(first);
+    std::this_thread::sleep_for(500ms);
+    const auto started = std::chrono::steady_clock::now();
+    StartDeskling(L"/exit", m_exe);
+    EXPECT_EQ(::WaitForSingleObject(first.Get(), 5000), WAIT_OBJECT_0);
+    EXPECT_LE(std::chrono::steady_clock::now() - started, 2s);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The holiday file reader over arbitrary bytes, applied twice so that the merge of solar terms into
-// data already held is reached too. A body the reader refuses must leave the data exactly as it was.
+// data already held is reached too. A body the reader refuses must leave the data exactly as it was, and
+// a body the download check accepts must be one the reader takes.
 #include "calendar/HolidayData.h"
 
 #include <cstddef>
@@ -17,12 +18,14 @@ bool Same(const HolidayData& a, const HolidayData& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string body(reinterpret_cast<const char*>(data), size);
+    const bool complete = IsCompleteHolidayFile(body);
     HolidayData held;
     held.rest[HolidayDateKey(2026, 1, 1)] = 1;
     held.solarTerms[HolidayDateKey(2026, 1, 5)] = L"\x5C0F\x5BD2";
     for (int pass = 0; pass < 2; ++pass) {
         const HolidayData before = held;
-        if (!ApplyHolidayFile(body, held) && !Same(before, held)) {
+        const bool applied = ApplyHolidayFile(body, held);
+        if ((!applied && !Same(before, held)) || (complete && !applied)) {
             std::abort();
         }
     }

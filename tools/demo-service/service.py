@@ -10,6 +10,7 @@ parameter "fault" on any path:
   reset             announces ?size= bytes (default 65536), sends half, then resets the connection
   endless           a body without length that never ends
   gzip              a gzip-encoded body (Content-Encoding: gzip) whether asked for or not
+  trailing          the holiday file followed by an error page, as a cut or padded transfer leaves it
   redirect          302 to ?to= (default /test/ok), ?hops= times (default 1)
 
 Sample data (sampledata.py, files in data/), every service host being this one:
@@ -126,6 +127,8 @@ class Handler(BaseHTTPRequestHandler):
         elif fault == "gzip":
             text = query.get("text", ["compressed body\n"])[0]
             self.send_body(200, gzip.compress(text.encode("utf-8")), extra=[("Content-Encoding", "gzip")])
+        elif fault == "trailing":
+            self.send_body(200, sampledata.holiday_db() + b"\n<html>502 Bad Gateway</html>\n", JSON)
         elif fault == "redirect":
             hops = self.int_param(query, "hops", 1)
             target = query.get("to", ["/test/ok"])[0]

@@ -2,6 +2,9 @@
 
 #include "calendar/HolidayData.h"
 
+#include <ctime>
+#include <string>
+
 namespace {
 
 TEST(HolidayData, MissingMembersAndWrongTypesReadAsEmpty) {
@@ -49,6 +52,67 @@ TEST(HolidayData, AstralAndCutUtf8Characters) {
     // One astral character (a surrogate pair where wchar_t has 16 bits), then the cut sequence's replacement.
     EXPECT_EQ(name.back(), L'\xFFFD');
     EXPECT_EQ(name.size(), sizeof(wchar_t) == 2 ? 3u : 2u);
+}
+
+// The reader takes exactly one object; the download check also wants the documented member types.
+TEST(HolidayData, OnlyOneWholeObjectIsReadAndOnlyOneOfDocumentedTypesIsComplete) {
+    const struct {
+        std::string body;
+        bool read, complete;
+    } rows[] = {
+        {" {}\n", true, true},
+        {R"({"rest":[],"extra":1,"solar_terms":{"year":"2026","data":[{"date":"2026-2-4","name":"x"},{}]}})", true,
+         true},
+        {R"({"rest":["2026-1-2"]} <html>)", false, false},
+        {R"({"rest":[]}{"work":[]})", false, false},
+        {std::string("{\"rest\":[]}\0x", 13), false, false},
+        {R"(["2026-1-2"])", false, false},
+        {"7", false, false},
+        {R"({"rest":"2026-1-1"})", true, false},
+        {R"({"work":[5]})", true, false},
+        {R"({"solar_terms":{"year":2026,"data":{}}})", true, false},
+        {R"({"solar_terms":{"data":[7]}})", true, false},
+        {R"({"solar_terms":{"data":[{"date":1,"name":null}]}})", true, false},
+    };
+    for (const auto& row : rows) {
+        HolidayData data;
+        data.rest[L"2026-1-1"] = 1;
+        EXPECT_EQ(ApplyHolidayFile(row.body, data), row.read) << row.body;
+        EXPECT_EQ(data.rest.size(), row.read ? 0u : 1u) << row.body;
+        EXPECT_EQ(IsCompleteHolidayFile(row.body), row.complete) << row.body;
+    }
+}
+
+// AddressSanitizer makes every allocation several times dearer; a walk from the head for every item would
+// take minutes either way.
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
+TEST(HolidayData, AFileAtTheReadLimitIsReadInWellUnderASecond) {
+    std::string body = R"({"solar_terms":{"year":"2026","data":[)";
+    for (int i = 0; i < 20000; ++i) {
+        body +=
+            R"({"date":"2026-)" + std::to_string(i % 12 + 1) + "-" + std::to_string(i % 28 + 1) + R"(","name":"t"},)";
+    }
+    body.back() = ']';
+    body += R"(},"rest":[)";
+    for (int i = 0; body.size() < 5000000; ++i) {
+        body += "\"" + std::to_string(2000 + i % 100) + "-" + std::to_string(i % 12 + 1) + "-1\",";
+    }
+    body.back() = ']';
+    body += "}";
+    ASSERT_TRUE(IsCompleteHolidayFile(body));
+    // What the UI thread does with the file, in processor time, which a busy machine does not stretch.
+    HolidayData data;
+    const std::clock_t start = std::clock();
+    ASSERT_TRUE(ApplyHolidayFile(body, data));
+    const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+    EXPECT_EQ(data.rest.size(), 300u);
+    EXPECT_EQ(data.solarTerms.size(), 84u);
+    EXPECT_LT(seconds, kSanitized ? 3.0 : 1.0);
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cwchar>
 #include <string>
+#include <vector>
 
 TEST(ServiceHostsTest, EveryKeyOfTheHostsSectionIsReadFromTheFile) {
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "deskling-services-test.ini";
@@ -41,5 +43,13 @@ TEST(ServiceHostsTest, UnusableValuesAndMissingKeysKeepTheDefaults) {
     for (const std::wstring* host : {&hosts.WeatherCdn(), &hosts.WeatherOrigin(), &hosts.StaticCdn(),
                                      &hosts.Wallpaper(), &hosts.Stats(), &hosts.ToolDownload()}) {
         EXPECT_EQ(*host, CServiceHosts::kDefaultBase);
+    }
+    // Each refusal names its key, so that the log can tell which setting did not apply.
+    const std::vector<std::wstring>& unusable = hosts.Unusable();
+    ASSERT_EQ(unusable.size(), 5u);
+    const wchar_t* keys[] = {L"weather_cdn: ", L"weather_origin: ", L"static_cdn: ", L"wallpaper: ", L"stats: "};
+    for (size_t i = 0; i < unusable.size(); ++i) {
+        EXPECT_EQ(unusable[i].rfind(keys[i], 0), 0u) << unusable[i];
+        EXPECT_GT(unusable[i].size(), std::wcslen(keys[i])) << "no reason given";
     }
 }

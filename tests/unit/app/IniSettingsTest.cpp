@@ -44,29 +44,31 @@ protected:
 
 using S = CIniSettings;
 
-// Every writable integer key with its section, key name and default as the settings file defines them.
+// Every writable integer key with its section, key name, default and a value of its range other than the
+// default, as the settings file defines them.
 const struct IntKey {
     const wchar_t* section;
     const wchar_t* key;
     int defaultValue;
+    int sample;
     int (S::*get)() const;
     void (S::*set)(int);
 } kIntKeys[] = {
-    {L"calendar", L"alpha", 40, &S::GetCalendarAlpha, &S::SetCalendarAlpha},
-    {L"calendar", L"XPos", -1, &S::GetCalendarXPos, &S::SetCalendarXPos},
-    {L"calendar", L"YPos", -1, &S::GetCalendarYPos, &S::SetCalendarYPos},
-    {L"weather", L"alpha", 40, &S::GetWeatherAlpha, &S::SetWeatherAlpha},
-    {L"weather", L"XPos", -1, &S::GetWeatherXPos, &S::SetWeatherXPos},
-    {L"weather", L"YPos", -1, &S::GetWeatherYPos, &S::SetWeatherYPos},
-    {L"weather", L"future", 0, &S::GetWeatherFuture, &S::SetWeatherFuture},
-    {L"news", L"lock", 0, &S::GetNewsLock, &S::SetNewsLock},
-    {L"news", L"XPos", -1, &S::GetNewsXPos, &S::SetNewsXPos},
-    {L"news", L"YPos", -1, &S::GetNewsYPos, &S::SetNewsYPos},
-    {L"tempmonitor", L"XPos", -1, &S::GetTempMonitorXPos, &S::SetTempMonitorXPos},
-    {L"tempmonitor", L"YPos", -1, &S::GetTempMonitorYPos, &S::SetTempMonitorYPos},
-    {L"tempmonitor", L"temp1", 0, &S::GetTempMonitorTemp1, &S::SetTempMonitorTemp1},
-    {L"tempmonitor", L"temp2", 0, &S::GetTempMonitorTemp2, &S::SetTempMonitorTemp2},
-    {L"guide", L"bshow", 0, &S::GetGuideBShow, &S::SetGuideBShow},
+    {L"calendar", L"alpha", 40, 100, &S::GetCalendarAlpha, &S::SetCalendarAlpha},
+    {L"calendar", L"XPos", -1, -1000, &S::GetCalendarXPos, &S::SetCalendarXPos},
+    {L"calendar", L"YPos", -1, 999, &S::GetCalendarYPos, &S::SetCalendarYPos},
+    {L"weather", L"alpha", 40, 0, &S::GetWeatherAlpha, &S::SetWeatherAlpha},
+    {L"weather", L"XPos", -1, -997, &S::GetWeatherXPos, &S::SetWeatherXPos},
+    {L"weather", L"YPos", -1, 996, &S::GetWeatherYPos, &S::SetWeatherYPos},
+    {L"weather", L"future", 0, 1, &S::GetWeatherFuture, &S::SetWeatherFuture},
+    {L"news", L"lock", 0, 1, &S::GetNewsLock, &S::SetNewsLock},
+    {L"news", L"XPos", -1, 992, &S::GetNewsXPos, &S::SetNewsXPos},
+    {L"news", L"YPos", -1, -991, &S::GetNewsYPos, &S::SetNewsYPos},
+    {L"tempmonitor", L"XPos", -1, 990, &S::GetTempMonitorXPos, &S::SetTempMonitorXPos},
+    {L"tempmonitor", L"YPos", -1, -989, &S::GetTempMonitorYPos, &S::SetTempMonitorYPos},
+    {L"tempmonitor", L"temp1", 0, 1001, &S::GetTempMonitorTemp1, &S::SetTempMonitorTemp1},
+    {L"tempmonitor", L"temp2", 0, 104, &S::GetTempMonitorTemp2, &S::SetTempMonitorTemp2},
+    {L"guide", L"bshow", 0, -986, &S::GetGuideBShow, &S::SetGuideBShow},
 };
 
 } // namespace
@@ -92,17 +94,16 @@ TEST_F(IniSettingsTest, FirstRunReadsEveryDefaultAndCreatesNothing) {
 TEST_F(IniSettingsTest, EveryValueIsStoredAsDecimalTextUnderItsSectionAndNameAndReadBackExactly) {
     CIniSettings settings = Settings();
     const auto& keys = kIntKeys;
-    auto valueOf = [](size_t i) { return (i % 2 ? -1000 : 1000) - static_cast<int>(i); };
-    for (size_t i = 0; i < std::size(keys); ++i) {
-        (settings.*keys[i].set)(valueOf(i));
+    for (const IntKey& k : keys) {
+        (settings.*k.set)(k.sample);
     }
 
     // Another store over the same file sees it all: nothing is cached.
     CIniSettings again = Settings();
     for (size_t i = 0; i < std::size(keys); ++i) {
         SCOPED_TRACE(testing::Message() << keys[i].section << L"." << keys[i].key);
-        EXPECT_EQ(RawValue(keys[i].section, keys[i].key), std::to_wstring(valueOf(i)));
-        EXPECT_EQ((again.*keys[i].get)(), valueOf(i));
+        EXPECT_EQ(RawValue(keys[i].section, keys[i].key), std::to_wstring(keys[i].sample));
+        EXPECT_EQ((again.*keys[i].get)(), keys[i].sample);
     }
     for (int value : {-1, INT_MIN, INT_MAX}) {
         settings.SetNewsXPos(value);
@@ -115,16 +116,19 @@ TEST_F(IniSettingsTest, EveryValueIsStoredAsDecimalTextUnderItsSectionAndNameAnd
     EXPECT_EQ(again.GetWeatherCityCode(), code) << "read up to 1023 characters";
 }
 
-TEST_F(IniSettingsTest, HandEditedValuesReadAsTheirLeadingNumberAndACorruptFileAsDefaults) {
+// A value outside its key's range reads as the nearest one the key allows.
+TEST_F(IniSettingsTest, HandEditedValuesReadAsTheirLeadingNumberClampedAndACorruptFileAsDefaults) {
     ASSERT_TRUE(CScratchFolder::WriteFileText(IniPath(), "[calendar]\r\nXPos=abc\r\nYPos=12px\r\nalpha=  -7 \r\n"
-                                                         "[weather]\r\nXPos=\r\nYPos=+33\r\nalpha=0x20\r\n"
-                                                         "[tempmonitor]\r\ntest=5\r\ntemp1=99999999999\r\n"));
+                                                         "[weather]\r\nXPos=\r\nYPos=+33\r\nalpha=1000\r\nfuture=7\r\n"
+                                                         "[news]\r\nlock=-1\r\n"
+                                                         "[tempmonitor]\r\ntest=5\r\ntemp1=1001px\r\ntemp2=105\r\n"));
     CIniSettings settings = Settings();
     // Present but not a number: 0, not the default; an empty value counts as absent.
     const std::pair<int (S::*)() const, int> read[] = {
-        {&S::GetCalendarXPos, 0},    {&S::GetCalendarYPos, 12},          {&S::GetCalendarAlpha, -7},
-        {&S::GetWeatherXPos, -1},    {&S::GetWeatherYPos, 33},           {&S::GetWeatherAlpha, 0},
-        {&S::GetTempMonitorTest, 5}, {&S::GetTempMonitorTemp1, INT_MAX},
+        {&S::GetCalendarXPos, 0},        {&S::GetCalendarYPos, 12},    {&S::GetCalendarAlpha, 0},
+        {&S::GetWeatherXPos, -1},        {&S::GetWeatherYPos, 33},     {&S::GetWeatherAlpha, 100},
+        {&S::GetWeatherFuture, 1},       {&S::GetNewsLock, 1},         {&S::GetTempMonitorTest, 5},
+        {&S::GetTempMonitorTemp1, 1001}, {&S::GetTempMonitorTemp2, 0},
     };
     for (size_t i = 0; i < std::size(read); ++i) {
         EXPECT_EQ((settings.*read[i].first)(), read[i].second) << "row " << i;

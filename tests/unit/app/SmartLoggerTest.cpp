@@ -77,6 +77,17 @@ TEST_F(SmartLoggerTest, EachProcessStartsABlockAndEveryLineIsStampedGbkTextOf511
         << Log();
 }
 
+TEST_F(SmartLoggerTest, AFullLogMovesAsideAndANewOneBegins) {
+    SwitchOn();
+    const std::string full(4 * 1024 * 1024, 'x');
+    ASSERT_TRUE(CScratchFolder::WriteFileText(LogPath(), full));
+    ASSERT_TRUE(CScratchFolder::WriteFileText(LogPath() + L".1", "older"));
+    CSmartLogger logger(m_base);
+    logger.Write(L"after the roll");
+    EXPECT_TRUE(Matches(Log(), kStartBlock + kStamp + "after the roll\r\n")) << Log().size();
+    EXPECT_EQ(CScratchFolder::ReadFileText(LogPath() + L".1"), full);
+}
+
 TEST_F(SmartLoggerTest, UnopenableLogFileDropsLinesSilentlyAndAMissingFolderIsMadeAgain) {
     SwitchOn();
     // A folder where the file should be makes every open fail.

@@ -156,4 +156,23 @@ TEST_F(CalendarDataModelTest, AStaleStampDownloadsStampsCopiesAndReloadsAfterAFa
     EXPECT_EQ(m_view.m_year, expected.solarTermYear);
 }
 
+// Only a download that reads completely may replace the good file and be stamped.
+TEST_F(CalendarDataModelTest, AnAnswerThatIsNotACompleteHolidayFileLeavesTheFileAndItsStamp) {
+    for (const wchar_t* fault : {L"trailing", L"gzip", L"slow&delay=300"}) {
+        SCOPED_TRACE(fault);
+        SetStamp(L"2020/01/01");
+        const std::wstring temp = m_folder / L"holiday_temp.db";
+        ::DeleteFileW(temp.c_str());
+        auto model = NewModel(s_service->Url(L"/x?fault=") + fault + L"&path=");
+        m_view.m_holidays = 0;
+        model->RefreshCalendar();
+        ASSERT_TRUE(PumpUntil([&] { return !CScratchFolder::ReadFileText(temp).empty(); }, 5000));
+        PumpUntil([] { return false; }, 300);
+        EXPECT_EQ(Stamp(), L"2020/01/01");
+        EXPECT_EQ(ReadAll(m_folder / L"holiday.db"), kOldFile);
+        EXPECT_EQ(m_view.m_holidays, 1) << "loaded again";
+        EXPECT_EQ(model->GetHolidayData().rest, (HolidayDaySet{{L"2024-5-1", 1}}));
+    }
+}
+
 } // namespace

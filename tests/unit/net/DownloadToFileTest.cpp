@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
-TEST(DownloadToFileTest, SavesWhateverTheServerSendsAndFailsOnlyForTransportOrFile) {
+static constexpr uint64_t kAnySize = UINT64_MAX;
+
+TEST(DownloadToFileTest, SavesWhateverTheServerSendsAndFailsForTransportFileOrSize) {
     CDemoService service;
     ASSERT_TRUE(service.IsRunning());
     CScratchFolder scratch(L"download");
@@ -15,16 +18,23 @@ TEST(DownloadToFileTest, SavesWhateverTheServerSendsAndFailsOnlyForTransportOrFi
 
     // Larger than one 40960-byte read, so the chunks must be joined in order.
     const std::wstring picture = scratch / L"picture.bin";
-    EXPECT_EQ(DownloadToFile(service.Url(L"/test/ok?size=100000"), picture), picture);
+    EXPECT_EQ(DownloadToFile(service.Url(L"/test/ok?size=100000"), picture, kAnySize), picture);
     EXPECT_EQ(CScratchFolder::ReadFileText(picture), CDemoService::Pattern(100000));
 
     // An error page counts as a download; an existing file is replaced.
-    EXPECT_EQ(DownloadToFile(service.Url(L"/test/404"), picture), picture);
+    EXPECT_EQ(DownloadToFile(service.Url(L"/test/404"), picture, kAnySize), picture);
     EXPECT_EQ(CScratchFolder::ReadFileText(picture), "fault 404\n");
 
-    EXPECT_EQ(DownloadToFile(service.Url(L"/test/ok"), scratch / L"missing\\picture.bin"), L"");
+    EXPECT_EQ(DownloadToFile(service.Url(L"/test/ok"), scratch / L"missing\\picture.bin", kAnySize), L"");
     EXPECT_FALSE(CScratchFolder::Exists(scratch / L"missing"));
     const std::wstring refused = L"http://127.0.0.1:" + std::to_wstring(CDemoService::UnusedPort()) + L"/x";
-    EXPECT_EQ(DownloadToFile(refused, scratch / L"refused.bin"), L"");
+    EXPECT_EQ(DownloadToFile(refused, scratch / L"refused.bin", kAnySize), L"");
     EXPECT_FALSE(CScratchFolder::Exists(scratch / L"refused.bin")) << "no file before the server answers";
+
+    // An endless body stops at the caller's bound.
+    const std::wstring endless = scratch / L"endless.bin";
+    EXPECT_EQ(DownloadToFile(service.Url(L"/test/endless"), endless, 100000), L"");
+    const size_t written = CScratchFolder::ReadFileText(endless).size();
+    EXPECT_GT(written, 0u);
+    EXPECT_LE(written, 100000u);
 }

@@ -101,6 +101,23 @@ TEST_F(HttpTaskTest, SaveFileModeWritesTheBodyReachedThroughRedirects) {
     EXPECT_EQ(CScratchFolder::ReadFileText(path), CDemoService::Pattern(100000));
 }
 
+TEST_F(HttpTaskTest, ABodyBeyondTheTasksBoundFailsAtTheBound) {
+    CScratchFolder scratch(L"bound");
+    ASSERT_TRUE(scratch.IsCreated());
+    // Announced too long, and without a length but never ending.
+    for (const wchar_t* url : {L"/test/ok?size=300000", L"/test/endless"}) {
+        SCOPED_TRACE(std::wstring(url).c_str());
+        const std::wstring path = scratch / L"body";
+        CHttpRecorder recorder;
+        TaskPtr task = NewTask(&recorder);
+        ASSERT_TRUE(task->SetSaveFile(path.c_str()));
+        ASSERT_TRUE(task->SetOption(kHttpOptionMaxBytes, 200000));
+        Fetch(recorder, url, task);
+        EXPECT_EQ(recorder.Final().state, kHttpTaskFailed);
+        EXPECT_LE(CScratchFolder::ReadFileText(path).size(), 200000u);
+    }
+}
+
 TEST_F(HttpTaskTest, AddedHeadersReachTheWireAndCannotBeSplit) {
     CHttpRecorder plain;
     TaskPtr task = NewTask(&plain);
