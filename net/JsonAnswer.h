@@ -1,12 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string_view>
 
 #include "app/base/HttpTaskState.h"
-
-struct cJSON;
+#include "net/JsonReader.h"
 
 // The end of one HTTP request as the models see it: the task state, the HTTP status and the body. The
 // task layer hands a body over for failed requests too (a 404 page, a JSON error object), so the body
@@ -17,11 +15,6 @@ struct HttpAnswer {
     std::string_view body;
 };
 
-struct JsonDocumentDeleter {
-    void operator()(cJSON* root) const;
-};
-using JsonDocument = std::unique_ptr<cJSON, JsonDocumentDeleter>;
-
 // The answer's JSON tree, or null unless the request finished with a 2xx status and the body is exactly
 // one JSON value (white space around it allowed; any other byte after it, a NUL included, refuses it).
-JsonDocument ParseJsonAnswer(const HttpAnswer& answer);
+JsonTree ParseJsonAnswer(const HttpAnswer& answer);

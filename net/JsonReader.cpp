@@ -50,15 +50,19 @@ void JsonTreeDeleter::operator()(cJSON* root) const {
     cJSON_Delete(root);
 }
 
-JsonTree JsonParseWhole(const std::string& text) {
-    // The length given to cJSON includes the terminating NUL, which it insists on after the value; an
-    // earlier NUL would satisfy it too, so the end of the value must also be the end of the text.
+JsonTree JsonParseWhole(std::string_view text) {
+    // The text need not end in a NUL, so cJSON is held to its length and what follows the value is checked
+    // here: white space only.
     const char* end = nullptr;
-    JsonTree root(cJSON_ParseWithLengthOpts(text.c_str(), text.size() + 1, &end, true));
-    if (!root || end != text.c_str() + text.size()) {
+    JsonTree root(cJSON_ParseWithLengthOpts(text.data(), text.size(), &end, false));
+    if (!root || !end) {
         return nullptr;
     }
-    return root;
+    const char* const last = text.data() + text.size();
+    while (end < last && (*end == ' ' || *end == '\t' || *end == '\r' || *end == '\n')) {
+        ++end;
+    }
+    return end == last ? std::move(root) : nullptr;
 }
 
 int JsonGetInt(const cJSON* container, int index, int fallback) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 struct cJSON;
 
@@ -13,7 +14,7 @@ using JsonTree = std::unique_ptr<cJSON, JsonTreeDeleter>;
 // The tree of text that is exactly one JSON value (white space and a leading byte-order mark aside), or
 // null. Unlike cJSON_Parse, bytes after the value (garbage, a second value, an embedded NUL) fail the
 // parse: a body cut or padded on the way is refused rather than read in part.
-JsonTree JsonParseWhole(const std::string& text);
+JsonTree JsonParseWhole(std::string_view text);
 
 // Typed field access over a cJSON tree with a default. Each accessor takes a container (object or
 // array, may be null) and a position: an array index, or a key matched without regard to letter case.

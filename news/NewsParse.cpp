@@ -13,7 +13,7 @@ std::wstring Member(const cJSON* object, const char* key) {
 } // namespace
 
 bool ParseNews(const HttpAnswer& answer, std::vector<NewsItem>& items) {
-    const JsonDocument root = ParseJsonAnswer(answer);
+    const JsonTree root = ParseJsonAnswer(answer);
     if (!cJSON_IsObject(root.get())) {
         return false;
     }

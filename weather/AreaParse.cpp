@@ -32,7 +32,7 @@ std::wstring NormaliseProvinceName(std::wstring name) {
 }
 
 bool ParseAreaList(const HttpAnswer& answer, AreaLevel level, AreaEntryList& out) {
-    const JsonDocument root = ParseJsonAnswer(answer);
+    const JsonTree root = ParseJsonAnswer(answer);
     if (!cJSON_IsArray(root.get())) {
         return false;
     }

@@ -131,7 +131,7 @@ std::wstring AirQualityLabel(int pm25) {
 }
 
 bool ParseWeatherAnswer(const HttpAnswer& answer, WeatherAnswer& out) {
-    const JsonDocument root = ParseJsonAnswer(answer);
+    const JsonTree root = ParseJsonAnswer(answer);
     if (!cJSON_IsObject(root.get()) || cJSON_GetObjectItem(root.get(), "error")) {
         return false;
     }
