@@ -51,10 +51,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                   nullptr, instance, nullptr);
     HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, L"FolderView", WS_CHILD | WS_VISIBLE | LVS_ICON, 0, 0, width, height,
                                   view, nullptr, instance, nullptr);
-    // Every icon shows the same picture, so the desktop looks like one on a screenshot.
-    HIMAGELIST pictures = ::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1);
-    ::ImageList_AddIcon(pictures, ::LoadIconW(nullptr, IDI_APPLICATION));
-    ::SendMessageW(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(pictures));
     int last = -1;
     std::vector<std::pair<int, POINT>> places;
     for (int i = 2; list && i < count; ++i) {
@@ -66,7 +62,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             places.emplace_back(i - 2, place);
         }
         LVITEMW item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.mask = LVIF_TEXT;
         item.iItem = i - 2;
         item.pszText = caption.data();
         last = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
