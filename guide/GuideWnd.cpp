@@ -84,7 +84,6 @@ void CGuideWnd::MoveTo(const GuidePlacement& place) {
     m_close->SetRect(RECT{place.closeX, 0, place.closeX + kCloseWidth, kCloseHeight}, FALSE);
     ::SetWindowPos(m_hWnd, nullptr, place.position.x, place.position.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(nullptr, TRUE);
 }
 
 LRESULT CGuideWnd::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
