@@ -14,6 +14,7 @@
 #include "app/base/WinsockSession.h"
 #include "app/shell/InstanceMutex.h"
 #include "app/shell/MainWnd.h"
+#include "guide/GuideWnd.h"
 #include "layer/FontFace.h"
 #include "layer/SkinRegistry.h"
 #include "net/HttpService.h"
@@ -49,19 +50,63 @@ void RestrictLibrarySearchToSystemFolder() {
     }
 }
 
-int RunMainWindow() {
+// Creates the window and runs the thread's message loop until the quit message; its code, or 0 when the
+// window could not be created.
+template <class TWindow> int RunWindow(const RECT* place) {
     // Registered before any window exists, so each window can add its message filter to it.
     CMessageLoop loop;
     CWindowModule::AddMessageLoop(&loop);
     int exitCode = 0;
     {
-        CMainWnd mainWnd;
-        if (mainWnd.Create(nullptr, nullptr)) {
+        TWindow window;
+        if (window.Create(nullptr, place)) {
             exitCode = loop.Run();
         }
     }
     CWindowModule::RemoveMessageLoop();
     return exitCode;
+}
+
+// COM and the common controls, for a process that makes windows: only a first instance or a guide. A later
+// instance, which hands its command line over and ends, needs neither: under Wine the first thread's apartment
+// makes a window, which connects to the display and loads the theming.
+class CWindowingSession {
+public:
+    CWindowingSession() {
+        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
+        ::InitCommonControlsEx(&icc);
+    }
+
+private:
+    CComApartment m_com;
+};
+
+// What drawn windows and their reports need, started after GDI+ and stopped before it. A missing HTTP
+// library is not fatal: whoever needs it finds no tasks and shows nothing new.
+void StartUiServices() {
+    CHttpService::GetInstance()->Init();
+    CFontFace::GetInstance()->ChooseFace();
+    RegisterSkin();
+}
+
+// Reverse order of start-up; the skin's images and fonts are GDI+ objects and must go first.
+void StopUiServices() {
+    ReleaseSkin();
+    CHttpService::GetInstance()->Shutdown();
+}
+
+// The one-time guide: no instance check, as several guides are harmless and each ends by itself.
+void RunGuideMode() {
+    if (CIniSettings::GetInstance()->GetGuideBShow() != 0) {
+        WriteLog(L"[tid:%d] guide already shown, quit", ::GetCurrentThreadId());
+        return;
+    }
+    CWindowingSession windowing;
+    CGdiplusSession gdiplus;
+    StartUiServices();
+    const RECT place{0, 0, kGuideWidth, kGuideHeight};
+    RunWindow<CGuideWnd>(&place);
+    StopUiServices();
 }
 
 int RunNormalMode() {
@@ -70,26 +115,16 @@ int RunNormalMode() {
         return 0;
     }
     WriteLog(L"[tid:%d] Started. comLine:%s", ::GetCurrentThreadId(), ::GetCommandLineW());
-    // Only a first instance uses COM and makes windows, so a later one, which hands its command line over
-    // and ends, does neither: under Wine the first thread's apartment makes a window, which connects to the
-    // display and loads the theming, and the control classes need the common controls.
-    CComApartment com;
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&icc);
+    CWindowingSession windowing;
 
     // Started before and stopped after everything that may use them: GDI+ shuts down before Winsock.
     CWinsockSession winsock;
     CGdiplusSession gdiplus;
-    // A missing HTTP library is not fatal: the widgets that need it find no tasks and show nothing new.
-    CHttpService::GetInstance()->Init();
-    CFontFace::GetInstance()->ChooseFace();
-    RegisterSkin();
+    StartUiServices();
 
-    const int exitCode = RunMainWindow();
+    const int exitCode = RunWindow<CMainWnd>(nullptr);
 
-    // Reverse order of start-up; the skin's images and fonts are GDI+ objects and must go first.
-    ReleaseSkin();
-    CHttpService::GetInstance()->Shutdown();
+    StopUiServices();
     CInstanceMutex::DestroyInstance();
     return exitCode;
 }
@@ -117,10 +152,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
     } else if (!CVexaBaseHelper::GetInstance().Initialise(baseLibrary.c_str())) {
         WriteLog(L"init Vexabase.dll failed, quit");
     } else if (startText.find(L"/guide") != std::wstring::npos) {
-        // The first-run guide is shown once; after that guide mode ends at once.
-        if (CIniSettings::GetInstance()->GetGuideBShow() == 0) {
-            WriteLog(L"[tid:%d] guide mode: no guide window in this build", ::GetCurrentThreadId());
-        }
+        // The guide's loop result is not the process's: guide mode always ends with 0.
+        RunGuideMode();
     } else {
         exitCode = RunNormalMode();
     }

@@ -27,6 +27,9 @@ void CWallpaperCtrlWnd::Execute(const WpappOptions& options) {
     if (options.hasChannel) {
         WriteChannel(options.channel);
     }
+    if (options.open) {
+        WpappLog(L"opensuperwp: opening the wallpaper application, its bars shown");
+    }
     if (options.hideBars) {
         m_switchBar.Show(m_hWnd, false);
         m_fence.Show(m_hWnd, false);

@@ -34,6 +34,7 @@ WpappOptions ParseWpappOptions(const std::vector<std::wstring>& args) {
         if (arg == L"/quit") {
             options.quit = true;
         } else if (arg == L"opensuperwp") {
+            options.open = true;
             options.showSwitchBar = true;
             options.showFence = true;
         } else if (arg == L"/switchbar") {

@@ -7,6 +7,8 @@
 // argument is kept, in order, for deskling.exe.
 struct WpappOptions {
     bool quit = false;
+    // "opensuperwp": the user asked to open the application (the first-run guide's button); shows both bars.
+    bool open = false;
     bool hideBars = false;
     bool showSwitchBar = false;
     bool showFence = false;

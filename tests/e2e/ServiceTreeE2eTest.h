@@ -1,0 +1,85 @@
+#pragma once
+
+#include "e2e/DesklingE2eTest.h"
+#include "unit/net/DemoService.h"
+
+#include <string>
+
+namespace e2e {
+
+// Base of the tests whose deskling.exe runs from a copy of the runnable tree with a services.ini that names
+// this test's sample-data service, so the widgets get its data and their usage events land there; the
+// pointer is driven with xdotool, as a user would.
+class CServiceTreeE2eTest : public CDesklingE2eTest {
+protected:
+    void SetUp() override {
+        CDesklingE2eTest::SetUp();
+        ASSERT_TRUE(m_service.IsRunning());
+        m_scratch = TempFolder(L"service");
+        m_exe = CopyTreeForService();
+        ASSERT_FALSE(m_exe.empty());
+    }
+
+    // The runnable tree copied beside a services.ini that names the sample-data service of this test; the
+    // static-file host's address may carry a fault of the service.
+    std::wstring CopyTreeForService(const std::string& staticFault = "") {
+        const std::wstring tree = m_scratch + L"\\tree";
+        WIN32_FIND_DATAW entry;
+        CFindHandle find(::FindFirstFileW((BinDir() + L"\\*").c_str(), &entry));
+        for (bool more = EnsureFolder(tree) && find; more; more = ::FindNextFileW(find.Get(), &entry)) {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                ::CopyFileW((BinDir() + L"\\" + entry.cFileName).c_str(), (tree + L"\\" + entry.cFileName).c_str(),
+                            FALSE);
+            }
+        }
+        std::string ini = "[hosts]\r\n";
+        for (const char* key : {"weather_cdn", "weather_origin", "static_cdn", "wallpaper", "stats", "tool_download"}) {
+            ini += std::string(key) + "=http://127.0.0.1:" + std::to_string(m_service.Port()) +
+                   (std::string(key) == "static_cdn" ? staticFault : "") + "\r\n";
+        }
+        return WriteTextFile(tree + L"\\services.ini", ini) ? tree + L"\\deskling.exe" : std::wstring();
+    }
+
+    // Runs xdotool with the arguments and waits for it. Wine cannot wait on a Unix program's handle, so a
+    // shell runs xdotool and then makes a marker file, which is waited for.
+    bool XDoTool(const std::wstring& arguments) {
+        const std::wstring marker = m_scratch + L"\\xdotool-" + std::to_wstring(++m_xdotoolRuns);
+        const std::string unixMarker = WineUnixPath(marker);
+        std::wstring commandLine = L"sh -c \"xdotool " + arguments + L" && touch " +
+                                   std::wstring(unixMarker.begin(), unixMarker.end()) + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started = {};
+        if (unixMarker.empty() || !::CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                                    nullptr, nullptr, &startup, &started)) {
+            return false;
+        }
+        CKernelHandle thread(started.hThread), process(started.hProcess);
+        return WaitUntil([&] { return PathExists(marker); }, 10s);
+    }
+
+    // How many usage events with this action the service has recorded.
+    size_t ReportCount(const std::string& action) {
+        const std::string events = m_service.Get(L"/bizhi/list");
+        const std::string field = "\"action\": \"" + action + "\"";
+        size_t count = 0;
+        for (size_t at = events.find(field); at != std::string::npos; at = events.find(field, at + field.size())) {
+            ++count;
+        }
+        return count;
+    }
+
+    // True once the service has recorded the usage event.
+    bool Reported(const std::string& action) {
+        return WaitUntil([&] { return ReportCount(action) > 0; }, 5s);
+    }
+
+    CDemoService m_service;
+    std::wstring m_scratch;
+    std::wstring m_exe;
+
+private:
+    int m_xdotoolRuns = 0;
+};
+
+} // namespace e2e
