@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ScopedHandle.h"
+#include "app/base/ScopedHandle.h"
 
 #include <functional>
 
