@@ -29,7 +29,7 @@ void CTempMonitorControl::PostWidgetState(bool open) {
 void CTempMonitorControl::ShowOffer() {
     m_offerBox.SetOwnerWindow(::FindWindowW(nullptr, kWallpaperTitle));
     m_offerBox.SetCallBack(this);
-    m_offerBox.Show();
+    WriteLog(L"[tempmonitor] offer shown:%d", m_offerBox.Show() ? 1 : 0);
     m_state = kStateOffered;
 }
 

@@ -3,6 +3,7 @@
 // deskling.exe runs from a copy of the runnable tree whose services point at the sample-data service.
 
 #include "e2e/DesklingE2eTest.h"
+#include "e2e/ServiceTree.h"
 #include "unit/net/DemoService.h"
 
 #include <string>
@@ -37,7 +38,7 @@ protected:
         CDesklingE2eTest::SetUp();
         ASSERT_TRUE(m_service.IsRunning());
         m_scratch = TempFolder(L"calendar");
-        m_exe = CopyTreeForService();
+        m_exe = CopyTreeForService(m_scratch, m_service.Port());
         ASSERT_FALSE(m_exe.empty());
         // The widget's day comes from this file, which the started programs find through the environment.
         SetToday("2026-10-08");
@@ -50,24 +51,6 @@ protected:
     }
 
     void SetToday(const std::string& date) { ASSERT_TRUE(WriteTextFile(m_scratch + L"\\today.txt", date)); }
-
-    // The runnable tree copied beside a services.ini that names the sample-data service of this test.
-    std::wstring CopyTreeForService() {
-        const std::wstring tree = m_scratch + L"\\tree";
-        WIN32_FIND_DATAW entry;
-        CFindHandle find(::FindFirstFileW((BinDir() + L"\\*").c_str(), &entry));
-        for (bool more = EnsureFolder(tree) && find; more; more = ::FindNextFileW(find.Get(), &entry)) {
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                ::CopyFileW((BinDir() + L"\\" + entry.cFileName).c_str(), (tree + L"\\" + entry.cFileName).c_str(),
-                            FALSE);
-            }
-        }
-        std::string ini = "[hosts]\r\n";
-        for (const char* key : {"weather_cdn", "weather_origin", "static_cdn", "wallpaper", "stats", "tool_download"}) {
-            ini += std::string(key) + "=http://127.0.0.1:" + std::to_string(m_service.Port()) + "\r\n";
-        }
-        return WriteTextFile(tree + L"\\services.ini", ini) ? tree + L"\\deskling.exe" : std::wstring();
-    }
 
     // Starts deskling with the calendar (and first the wallpaper application, unless it runs); the shown
     // calendar window.
