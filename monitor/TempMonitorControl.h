@@ -34,7 +34,7 @@ public:
     void RetryInstall();
 
     int GetState() const { return m_state; }
-    const CMsgBox& GetOfferBox() const { return m_offerBox; }
+    CMsgBox& GetOfferBox() { return m_offerBox; }
 
 private:
     CTempMonitorControl() = default;
