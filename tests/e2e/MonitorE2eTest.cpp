@@ -138,6 +138,8 @@ TEST_F(MonitorE2eTest, AcceptedOfferInstallsTheToolAndTheGaugesFollowItsSensors)
     ::PostMessageW(WaitForWindow(kMsgBoxClass, deskling, 0ms), WM_COMMAND, kMsgBoxOk, 0);
     ASSERT_TRUE(WaitForLog(L"[brako] step 9, 100%", 30s)) << ReadLog();
     EXPECT_EQ(LoggedSteps(), (std::vector<int>{2, 3, 5, 6, 7, 9})) << ReadLog();
+    // The download's own 50 % is 45 % of the whole installation.
+    EXPECT_GE(CountInLog(L"[brako] step 3, 45%"), 1u);
     EXPECT_EQ(BrakoSetupPath(KEY_WOW64_32KEY), ToolFolder() + L"\\");
     EXPECT_TRUE(PathExists(ToolFolder() + L"\\DataMgr.dll"));
     EXPECT_TRUE(Reported("brako_sucess"));
