@@ -23,6 +23,10 @@ struct Totals {
 // be read ends the walk. A failing interface list gives zeros.
 Totals SumTotals(const AdapterSet& adapters) {
     Totals totals;
+    // Nothing to count (Wine lists no physical adapters): the interface list would only cost its calls.
+    if (adapters.empty()) {
+        return totals;
+    }
     ULONG size = 0;
     if (::GetInterfaceInfo(nullptr, &size) != ERROR_INSUFFICIENT_BUFFER || size == 0) {
         return totals;

@@ -69,6 +69,15 @@ bool IsRateItem(int32_t item) {
     return item == kItemUpload || item == kItemDownload;
 }
 
+// Whether a gauge showing item would show something else with the new readings.
+bool ShownReadingChanged(const SensorReadings& before, const SensorReadings& after, int32_t item) {
+    const auto was = before.find(item), is = after.find(item);
+    if ((was == before.end()) != (is == after.end())) {
+        return true;
+    }
+    return was != before.end() && was->second.value != is->second.value;
+}
+
 } // namespace
 
 CTempMonitorWnd::CTempMonitorWnd()
@@ -231,8 +240,13 @@ void CTempMonitorWnd::SetReadings(const SensorReadings& readings) {
 }
 
 void CTempMonitorWnd::UpdateReadings(const SensorReadings& readings) {
+    // The tool sends every sensor every two seconds, mostly unchanged: only a change of what is shown repaints.
+    const bool changed =
+        ShownReadingChanged(m_readings, readings, m_item1) || ShownReadingChanged(m_readings, readings, m_item2);
     m_readings = readings;
-    DrawGauges();
+    if (changed) {
+        DrawGauges();
+    }
 }
 
 void CTempMonitorWnd::ShowDetectFailed() {
