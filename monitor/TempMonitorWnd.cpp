@@ -226,6 +226,8 @@ void CTempMonitorWnd::SetInstallProgress(int step, int percent) {
         } else if (step == 8 || step == 9) {
             KillTimer(kInstallTimer);
         }
+        // A failed download or installation offers "下载" again below its status.
+        m_download->SetVisible(m_panel == kPanelProgress && (step == 4 || step == 8), FALSE);
     }
     ShowInstallPercent(percent);
 }
