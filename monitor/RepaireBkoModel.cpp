@@ -63,7 +63,9 @@ void CRepaireBkoModel::StartInstall() {
         return;
     }
     // A finished transfer is not restarted: each installation gets a task of its own.
+    m_heldTask = nullptr;
     m_task.reset(CHttpService::GetInstance()->CreateTask(), HttpTaskDeletor());
+    m_heldTask = m_task.get();
     const std::wstring url = CServiceHosts::GetInstance()->ToolDownload() + kSetupPath;
     if (!m_task) {
         WriteLog(L"[brako] no download task");
@@ -81,7 +83,7 @@ void CRepaireBkoModel::StartInstall() {
 }
 
 void STDMETHODCALLTYPE CRepaireBkoModel::OnHttpTask(IHttpTask* task, HTTP_INFO* info) {
-    if (!info || task != m_task.get()) {
+    if (!info || task != m_heldTask.load()) {
         return;
     }
     mf_bind_t_1<CRepaireBkoModel, const HTTP_INFO&> step(this, &CRepaireBkoModel::OnDownload, *info);

@@ -36,6 +36,8 @@ private:
     std::wstring DataFile(const wchar_t* name) const;
 
     std::shared_ptr<IHttpTask> m_task;
+    // The held task as the library's threads compare it, while the UI thread may replace m_task.
+    std::atomic<IHttpTask*> m_heldTask{nullptr};
     std::atomic<int> m_busyStep{0};
     CThreadMgr m_threads;
 };
