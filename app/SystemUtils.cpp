@@ -70,28 +70,6 @@ bool Is64BitSystemForVersions() {
     return value;
 }
 
-// The hardware tool's folder from its setup record, with a trailing separator; empty when absent.
-std::wstring HardwareToolFolder() {
-    CRegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", 0, KEY_READ | KEY_WOW64_64KEY, key.Receive()) !=
-        ERROR_SUCCESS) {
-        return {};
-    }
-    wchar_t folder[MAX_PATH] = {};
-    DWORD size = sizeof(folder) - sizeof(wchar_t);
-    DWORD type = 0;
-    if (::RegQueryValueExW(key.Get(), L"Setup Path", nullptr, &type, reinterpret_cast<BYTE*>(folder), &size) !=
-            ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ) || folder[0] == 0) {
-        return {};
-    }
-    std::wstring path(folder);
-    if (path.back() != L'\\' && path.back() != L'/') {
-        path += L'\\';
-    }
-    return path;
-}
-
 // LVITEMW as the shell's process sees it: the list view writes through the pointers in the shell's
 // own address space, so the record's layout follows the shell's width, not ours.
 #pragma pack(push, 1)
@@ -407,8 +385,28 @@ bool OpenUrl(const wchar_t* address) {
     return result > 32;
 }
 
-bool IsHardwareLibraryReady() {
-    const std::wstring folder = HardwareToolFolder();
+std::wstring HardwareToolFolder(REGSAM view) {
+    CRegKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", 0, KEY_READ | view, key.Receive()) != ERROR_SUCCESS) {
+        return {};
+    }
+    wchar_t folder[MAX_PATH] = {};
+    DWORD size = sizeof(folder) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (::RegQueryValueExW(key.Get(), L"Setup Path", nullptr, &type, reinterpret_cast<BYTE*>(folder), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ) || folder[0] == 0) {
+        return {};
+    }
+    std::wstring path(folder);
+    if (path.back() != L'\\' && path.back() != L'/') {
+        path += L'\\';
+    }
+    return path;
+}
+
+bool IsHardwareLibraryReady(REGSAM view) {
+    const std::wstring folder = HardwareToolFolder(view);
     if (folder.empty()) {
         return false;
     }
@@ -425,7 +423,7 @@ bool IsHardwareLibraryReady() {
 }
 
 void StartHardwareService(const wchar_t* arguments) {
-    const std::wstring folder = HardwareToolFolder();
+    const std::wstring folder = HardwareToolFolder(KEY_WOW64_64KEY);
     if (folder.empty()) {
         return;
     }

@@ -44,8 +44,14 @@ bool RunAtMediumIntegrity(const wchar_t* executable, const wchar_t* commandText,
 // Opens the address in the user's browser; an empty address is a success that does nothing.
 bool OpenUrl(const wchar_t* address);
 
-// True when the hardware tool is installed with a trusted hardware-data library.
-bool IsHardwareLibraryReady();
+// The hardware tool's folder from its setup record "Setup Path" in the given registry view (its installer
+// writes both), with a trailing separator; empty when absent.
+std::wstring HardwareToolFolder(REGSAM view);
+
+// True when the hardware tool is installed with a trusted hardware-data library, found through the setup record
+// of the given view (64-bit for the program's own utilities, 32-bit for the monitor); logs a missing or untrusted
+// library.
+bool IsHardwareLibraryReady(REGSAM view = KEY_WOW64_64KEY);
 
 // Starts the hardware tool's service program with the arguments, when it is installed.
 void StartHardwareService(const wchar_t* arguments);

@@ -21,14 +21,6 @@ void CPlaceholderWidget::Show(bool show) {
     PostWidgetState(m_id, show);
 }
 
-void CPlaceholderWidget::StartMonitor(bool autoStart) {
-    WriteLog(L"[tid:%d] %s StartMonitor autoStart:%d", ::GetCurrentThreadId(), m_name, autoStart ? 1 : 0);
-    if (!m_shown) {
-        m_shown = true;
-        PostWidgetState(m_id, true);
-    }
-}
-
 CPlaceholderWidget& WeatherWidget() {
     static CPlaceholderWidget widget(kWidgetWeather, L"weather");
     return widget;
@@ -36,10 +28,5 @@ CPlaceholderWidget& WeatherWidget() {
 
 CPlaceholderWidget& NewsWidget() {
     static CPlaceholderWidget widget(kWidgetNews, L"news");
-    return widget;
-}
-
-CPlaceholderWidget& TempMonitorWidget() {
-    static CPlaceholderWidget widget(kWidgetTempMonitor, L"tempmonitor");
     return widget;
 }

@@ -12,10 +12,6 @@ public:
     void Show(bool show);
     bool IsShown() const { return m_shown; }
 
-    // The temperature monitor's controller entry: starts the monitor, reporting it open when it
-    // starts from idle.
-    void StartMonitor(bool autoStart);
-
 private:
     WPARAM m_id;
     const wchar_t* m_name;
@@ -24,4 +20,3 @@ private:
 
 CPlaceholderWidget& WeatherWidget();
 CPlaceholderWidget& NewsWidget();
-CPlaceholderWidget& TempMonitorWidget();

@@ -22,11 +22,13 @@ void CShellWidgetHost::SavePosition(POINT corner) {
 }
 
 int CShellWidgetHost::GetTransparency() {
-    return (CIniSettings::GetInstance()->*m_settings.getAlpha)();
+    return m_settings.getAlpha ? (CIniSettings::GetInstance()->*m_settings.getAlpha)() : 100;
 }
 
 void CShellWidgetHost::SaveTransparency(int percent) {
-    (CIniSettings::GetInstance()->*m_settings.setAlpha)(percent);
+    if (m_settings.setAlpha) {
+        (CIniSettings::GetInstance()->*m_settings.setAlpha)(percent);
+    }
 }
 
 void CShellWidgetHost::Report(const wchar_t* suffix) {

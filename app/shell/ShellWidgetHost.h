@@ -11,6 +11,7 @@ struct WidgetSettings {
     void (CIniSettings::*setX)(int);
     int (CIniSettings::*getY)() const;
     void (CIniSettings::*setY)(int);
+    // Null for a widget without a transparency slider.
     int (CIniSettings::*getAlpha)() const;
     void (CIniSettings::*setAlpha)(int);
     void (CIniSettings::*writeOff)() const;

@@ -3,6 +3,8 @@
 #include "app/shell/PlaceholderWidget.h"
 #include "app/shell/ShellWidgetHost.h"
 #include "calendar/CalendarWnd.h"
+#include "monitor/TempMonitorControl.h"
+#include "monitor/TempMonitorWnd.h"
 
 namespace {
 
@@ -14,6 +16,16 @@ constexpr WidgetSettings kCalendarSettings{L"calendar",
                                            &CIniSettings::GetCalendarAlpha,
                                            &CIniSettings::SetCalendarAlpha,
                                            &CIniSettings::WriteRegCalendarOff};
+
+// The monitor has no transparency slider.
+constexpr WidgetSettings kTempMonitorSettings{L"tempmonitor",
+                                              &CIniSettings::GetTempMonitorXPos,
+                                              &CIniSettings::SetTempMonitorXPos,
+                                              &CIniSettings::GetTempMonitorYPos,
+                                              &CIniSettings::SetTempMonitorYPos,
+                                              nullptr,
+                                              nullptr,
+                                              &CIniSettings::WriteRegTempMonitorOff};
 
 // The widget window W, handed the services behind it when the table first reaches it.
 template <class W> W* Widget(const WidgetSettings& settings) {
@@ -45,7 +57,11 @@ const ShellWidget kWidgets[] = {
     {kWidgetTempMonitor,
      {DeskCommand::StartMonitor, DeskCommand::StartMonitorAuto},
      DeskCommand::ForgetMonitor,
-     [](DeskCommand command) { TempMonitorWidget().StartMonitor(command == DeskCommand::StartMonitorAuto); },
+     [](DeskCommand command) {
+         // The controller shows the window; the window needs its services before that.
+         Widget<CTempMonitorWnd>(kTempMonitorSettings);
+         CTempMonitorControl::GetInstance()->StartMonitor(command == DeskCommand::StartMonitorAuto);
+     },
      nullptr},
 };
 

@@ -197,7 +197,7 @@ TEST_F(CalendarE2eTest, TheSliderSwitchesBackgroundBandsSavingAlpha) {
 
 // The holiday file is due (no stamp yet) and its host never answers: "/exit" still ends the program at once.
 TEST_F(CalendarE2eTest, ExitEndsWithinTwoSecondsWhileTheHolidayDownloadHangs) {
-    m_exe = CopyTreeForService("/x?fault=slow&delay=60000&path=");
+    m_exe = CopyTreeForService({{"static_cdn", ServiceUrl("/x?fault=slow&delay=60000&path=")}});
     ASSERT_FALSE(m_exe.empty());
     ASSERT_NE(OpenCalendar(), nullptr);
     DWORD id = 0;

@@ -3,6 +3,7 @@
 #include "app/base/ScopedHandle.h"
 #include "companions/datamgr/DataMgrLib.h"
 #include "integrity/AuthenticodeVerifier.h"
+#include "unit/companions/BrakoSetupRecord.h"
 #include "unit/integrity/IntegrityFixtures.h"
 #include "unit/net/DemoService.h"
 
@@ -108,19 +109,6 @@ DWORD RunSetup(const std::wstring& arguments) {
 
 constexpr REGSAM kViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
 
-std::wstring SetupPath(REGSAM view) {
-    CRegKey key;
-    wchar_t path[MAX_PATH] = {};
-    DWORD size = sizeof(path) - sizeof(wchar_t);
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", 0, KEY_QUERY_VALUE | view, key.Receive()) !=
-            ERROR_SUCCESS ||
-        ::RegQueryValueExW(key.Get(), L"Setup Path", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size) !=
-            ERROR_SUCCESS) {
-        return std::wstring();
-    }
-    return path;
-}
-
 void SetNetLoad(DWORD value) {
     CRegKey key;
     ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
@@ -154,7 +142,7 @@ TEST_F(BrakoToolTest, SilentSetupInstallsSignedFilesAndRegistersBothViewsOrFails
             << file;
     }
     for (REGSAM view : kViews) {
-        EXPECT_EQ(SetupPath(view), folder + L"\\") << view;
+        EXPECT_EQ(BrakoSetupPath(view), folder + L"\\") << view;
     }
 
     ClearRegistry();
@@ -163,7 +151,7 @@ TEST_F(BrakoToolTest, SilentSetupInstallsSignedFilesAndRegistersBothViewsOrFails
     ASSERT_TRUE(::CreateDirectoryW((blocked + L"\\DataMgr.dll").c_str(), nullptr));
     EXPECT_EQ(RunSetup(L"/S /D=" + blocked), 2u);
     for (REGSAM view : kViews) {
-        EXPECT_EQ(SetupPath(view), L"") << view;
+        EXPECT_EQ(BrakoSetupPath(view), L"") << view;
     }
 }
 

@@ -1,0 +1,7 @@
+#include "monitor/HardwareTool.h"
+
+#include "app/SystemUtils.h"
+
+bool IsHardwareToolInstalled() {
+    return IsHardwareLibraryReady(kHardwareToolView);
+}
