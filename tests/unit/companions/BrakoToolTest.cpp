@@ -1,4 +1,5 @@
 #include "app/base/DHAutoLock.h"
+#include "app/base/DHCriticalSection.h"
 #include "app/base/ScopedHandle.h"
 #include "companions/datamgr/DataMgrLib.h"
 #include "integrity/AuthenticodeVerifier.h"
