@@ -16,6 +16,8 @@ struct ShellWidget {
     void (*onOpen)(DeskCommand command);
     // Null: the close command only stops counting the widget as open.
     void (*onClose)();
+    // Whether the widget shows now: what its state messages are checked against.
+    bool (*isShown)();
 };
 
 std::span<const ShellWidget> ShellWidgets();

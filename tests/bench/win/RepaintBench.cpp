@@ -123,7 +123,7 @@ public:
                 ++m_textRound;
             }
             ::QueryPerformanceCounter(&start);
-            InvalidateRect(area ? new RECT(*area) : nullptr, FALSE);
+            InvalidateRect(area, FALSE);
             MSG msg;
             while (::PeekMessageW(&msg, m_hWnd, 0, 0, PM_REMOVE)) {
                 ::DispatchMessageW(&msg);
@@ -213,8 +213,7 @@ DESKLING_BENCH(LayerRepaint) {
             skin.SetResourceModule(resources.Get());
             skin.RegisterSkin(face);
             if (Measure(skin, Content{42, 12}, "full repaint, panel + 42 cells + 12 labels,", 100,
-                        "one cell repainted and pushed,",
-                        "full repaint, every cell's texts never shown before,")) {
+                        "one cell repainted and pushed,", "full repaint, every cell's texts never shown before,")) {
                 // Where the time goes: the push of an empty frame, then the panel picture alone.
                 Measure(skin, Content{0, 0, Panel::kNone}, "empty frame pushed,", 40);
                 Measure(skin, Content{0, 0}, "full repaint, panel only,", 40);
