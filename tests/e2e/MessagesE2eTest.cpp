@@ -63,7 +63,8 @@ TEST_F(MessagesE2eTest, ForgedPrivateMessagesLeaveItRunningWithItsCalendar) {
     };
     for (const auto& f : forged) {
         ASSERT_TRUE(::PostMessageW(f.to, f.msg, f.wParam, f.lParam));
-        EXPECT_TRUE(AliveWithCalendar(deskling)) << std::hex << f.msg << "\n" << ReadLog();
+        EXPECT_TRUE(deskling.WaitForIdle(3000) && AliveWithCalendar(deskling)) << std::hex << f.msg << "\n"
+                                                                               << ReadLog();
     }
     // A believed "calendar closed" would start the 3 s idle exit.
     EXPECT_FALSE(deskling.WaitForExit(4500)) << ReadLog();
