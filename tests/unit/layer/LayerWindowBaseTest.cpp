@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/base/DeskMessages.h"
 #include "app/base/MessageLoop.h"
 #include "tests/unit/layer/ControlTestWindow.h"
 
@@ -103,8 +102,6 @@ TEST_F(LayerWindow, TwoInvalidateRectCallsGiveTwoPushesEachWithItsOwnClip) {
     const RECT first{0, 0, 10, 10}, second{50, 30, 70, 50};
     wnd.InvalidateRect(&first, FALSE);
     wnd.InvalidateRect(&second, FALSE);
-    // A repaint message that no request stands behind (another process can post one) draws nothing.
-    ::PostMessageW(wnd.m_hWnd, WM_LAYER_UPDATE, 0, 0x1234);
     PumpMessages();
 
     EXPECT_EQ(wnd.pushedAlpha.size(), 3u);
