@@ -1,5 +1,6 @@
 #include "app/UIThreadWindow.h"
 
+#include "app/base/DHAutoLock.h"
 #include "app/base/SmartLogger.h"
 
 #include <exception>
@@ -43,6 +44,13 @@ void CUIThreadWindow::Destroy() {
     m_target.store(nullptr);
 }
 
+WPARAM CUIThreadWindow::NextTicket() {
+    if (++m_lastTicket == 0) {
+        ++m_lastTicket;
+    }
+    return m_lastTicket;
+}
+
 bool CUIThreadWindow::RunOnUIThread(ISimpleBind* task) {
     HWND target = m_target.load();
     if (!task || !target) {
@@ -52,23 +60,66 @@ bool CUIThreadWindow::RunOnUIThread(ISimpleBind* task) {
         RunTask(task);
         return true;
     }
-    return ::SendMessageW(target, WM_UITASK_SEND, reinterpret_cast<WPARAM>(task), 0) == 1;
+    WPARAM ticket = 0;
+    {
+        CDHAutoLock lock(m_lock);
+        ticket = NextTicket();
+        m_sent[ticket] = SentTask{task, false};
+    }
+    ::SendMessageW(target, WM_UITASK_SEND, ticket, 0);
+    CDHAutoLock lock(m_lock);
+    auto sent = m_sent.find(ticket);
+    const bool ran = sent->second.ran;
+    m_sent.erase(sent);
+    return ran;
 }
 
 bool CUIThreadWindow::PostToUIThread(ISimpleBind* task) {
-    if (!task) {
+    std::unique_ptr<ISimpleBind> owned(task);
+    if (!owned) {
         return false;
     }
-    HWND target = m_target.load();
-    if (!target || !::PostMessageW(target, WM_UITASK_POST, reinterpret_cast<WPARAM>(task), 0)) {
-        delete task;
-        return false;
+    HWND target = nullptr;
+    WPARAM ticket = 0;
+    {
+        CDHAutoLock lock(m_lock);
+        target = m_target.load();
+        if (!target) {
+            return false;
+        }
+        ticket = NextTicket();
+        m_posted.emplace_back(ticket, std::move(owned));
     }
-    return true;
+    if (::PostMessageW(target, WM_UITASK_POST, 0, 0)) {
+        return true;
+    }
+    const DWORD error = ::GetLastError();
+    // No wake-up will come for it: take it back, unless another wake-up has already run it.
+    std::unique_ptr<ISimpleBind> unposted;
+    {
+        CDHAutoLock lock(m_lock);
+        for (auto it = m_posted.begin(); it != m_posted.end(); ++it) {
+            if (it->first == ticket) {
+                unposted = std::move(it->second);
+                m_posted.erase(it);
+                break;
+            }
+        }
+    }
+    WriteLog(L"[tid:%d] CUIThreadWindow: task not posted, error %u", ::GetCurrentThreadId(), error);
+    return false;
 }
 
 LRESULT CUIThreadWindow::OnTaskSend(UINT, WPARAM wParam, LPARAM, BOOL&) {
-    auto* task = reinterpret_cast<ISimpleBind*>(wParam);
+    ISimpleBind* task = nullptr;
+    {
+        CDHAutoLock lock(m_lock);
+        auto sent = m_sent.find(wParam);
+        if (sent != m_sent.end() && !sent->second.ran) {
+            sent->second.ran = true;
+            task = sent->second.task;
+        }
+    }
     if (!task) {
         return 0;
     }
@@ -76,23 +127,28 @@ LRESULT CUIThreadWindow::OnTaskSend(UINT, WPARAM wParam, LPARAM, BOOL&) {
     return 1;
 }
 
-LRESULT CUIThreadWindow::OnTaskPost(UINT, WPARAM wParam, LPARAM, BOOL&) {
-    auto* task = reinterpret_cast<ISimpleBind*>(wParam);
-    if (!task) {
-        return 0;
+LRESULT CUIThreadWindow::OnTaskPost(UINT, WPARAM, LPARAM, BOOL&) {
+    std::unique_ptr<ISimpleBind> task;
+    {
+        CDHAutoLock lock(m_lock);
+        if (m_posted.empty()) {
+            return 0;
+        }
+        task = std::move(m_posted.front().second);
+        m_posted.pop_front();
     }
-    RunTask(task);
-    delete task;
+    RunTask(task.get());
     return 1;
 }
 
 LRESULT CUIThreadWindow::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    // New posts fail from here on and free their task; the ones already queued would be dropped with
-    // the window, so free them now.
-    m_target.store(nullptr);
-    MSG msg;
-    while (::PeekMessageW(&msg, m_hWnd, WM_UITASK_POST, WM_UITASK_POST, PM_REMOVE)) {
-        delete reinterpret_cast<ISimpleBind*>(msg.wParam);
+    // New posts fail from here on and free their task; the ones still waiting would never run, so free
+    // them now, outside the lock, since a task's destructor may post again.
+    std::deque<std::pair<WPARAM, std::unique_ptr<ISimpleBind>>> dropped;
+    {
+        CDHAutoLock lock(m_lock);
+        m_target.store(nullptr);
+        dropped.swap(m_posted);
     }
     bHandled = FALSE;
     return 0;

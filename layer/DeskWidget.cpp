@@ -54,6 +54,11 @@ void CDeskWidget::Show(bool show) {
     PostState(show);
 }
 
+bool CDeskWidget::IsShown() const {
+    HWND hwnd = m_window.GetHWND();
+    return hwnd && ::IsWindowVisible(hwnd);
+}
+
 void CDeskWidget::Close() {
     if (m_host) {
         m_host->WriteClosed();

@@ -33,6 +33,8 @@ public:
     // order, lets the window prepare, shows it without activating it and reports the show. Hide: lets the
     // window stop and hides it. Either way the main window hears the new state.
     void Show(bool show);
+    // Whether the window exists and shows.
+    bool IsShown() const;
     // The close button: the registry value, the usage event, then Show(false).
     void Close();
 

@@ -16,9 +16,9 @@ public:
     virtual BOOL KillTimer(UINT id) = 0;
     virtual BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
     virtual LRESULT SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
-    // rect is a heap RECT in client coordinates (null: the whole window); it travels with the
-    // repaint message and the window frees it.
-    virtual void InvalidateRect(RECT* rect, BOOL erase) = 0;
+    // Asks for a repaint of rect, in client coordinates (null: the whole window); the window keeps its
+    // own copy until the repaint runs.
+    virtual void InvalidateRect(const RECT* rect, BOOL erase) = 0;
 
 protected:
     ~ILayerWindow() = default;

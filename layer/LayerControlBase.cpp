@@ -108,17 +108,13 @@ void CLayerControlBase::Invalidate(const RECT* rect) {
     if (!m_window) {
         return;
     }
-    // The rectangle travels with the window's repaint message, which frees it.
-    RECT* dirty = new (std::nothrow) RECT{};
-    if (!dirty) {
-        return;
-    }
+    RECT dirty{};
     if (rect) {
-        *dirty = *rect;
+        dirty = *rect;
     } else {
-        GetWindowRect(dirty);
+        GetWindowRect(&dirty);
     }
-    m_window->InvalidateRect(dirty, FALSE);
+    m_window->InvalidateRect(&dirty, FALSE);
 }
 
 void CLayerControlBase::MoveTo(int x, int y, BOOL redraw) {

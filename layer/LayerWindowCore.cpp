@@ -84,7 +84,7 @@ BOOL CLayerWindowCore::ProcessLayerMessage(UINT msg, WPARAM wParam, LPARAM lPara
         HandlePaint(reinterpret_cast<HDC>(wParam));
         return TRUE;
     case WM_LAYER_UPDATE:
-        HandleLayerUpdate(reinterpret_cast<RECT*>(lParam));
+        HandleLayerUpdate();
         return TRUE;
     default:
         if (msg >= WM_MOUSEFIRST && msg <= 0x020E) {
@@ -177,6 +177,7 @@ void CLayerWindowCore::HandleDestroy() {
     m_toolTip.Reset();
     m_toolTipText.clear();
     m_trackingIdle = TRUE;
+    m_updates.clear();
     OnLayerDestroy();
     m_rootView->OnDestroy();
 }
@@ -314,19 +315,29 @@ void CLayerWindowCore::HandlePaint(HDC given) {
     }
 }
 
-void CLayerWindowCore::HandleLayerUpdate(RECT* given) {
-    std::unique_ptr<RECT> rect(given);
+void CLayerWindowCore::HandleLayerUpdate() {
+    if (m_updates.empty()) {
+        return;
+    }
+    const std::optional<RECT> rect = m_updates.front();
+    m_updates.pop_front();
+    const RECT* area = rect ? &*rect : nullptr;
     if (m_layered) {
-        LayeredUpdate(rect.get());
+        LayeredUpdate(area);
     } else {
-        ::InvalidateRect(GetHWND(), rect.get(), FALSE);
+        ::InvalidateRect(GetHWND(), area, FALSE);
     }
 }
 
-void CLayerWindowCore::InvalidateRect(RECT* rect, BOOL erase) {
+void CLayerWindowCore::InvalidateRect(const RECT* rect, BOOL erase) {
     m_backgroundDirty = erase;
-    if (!::PostMessageW(GetHWND(), WM_LAYER_UPDATE, 0, reinterpret_cast<LPARAM>(rect))) {
-        delete rect;
+    HWND hwnd = GetHWND();
+    if (!hwnd) {
+        return;
+    }
+    m_updates.push_back(rect ? std::optional<RECT>(*rect) : std::nullopt);
+    if (!::PostMessageW(hwnd, WM_LAYER_UPDATE, 0, 0)) {
+        m_updates.pop_back();
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -32,7 +34,7 @@ public:
     BOOL KillTimer(UINT id) override;
     BOOL PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     LRESULT SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void InvalidateRect(RECT* rect, BOOL erase) override;
+    void InvalidateRect(const RECT* rect, BOOL erase) override;
 
     // CMessageFilter: Alt+F4 never closes a window built on this base.
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -93,7 +95,7 @@ private:
     void HandleDestroy();
     LRESULT HandleNcHitTest(POINT screen);
     void HandlePaint(HDC dc);
-    void HandleLayerUpdate(RECT* rect);
+    void HandleLayerUpdate();
     void RelayToToolTip(UINT msg, WPARAM wParam, LPARAM lParam);
     BOOL HandleMouse(UINT msg, UINT flags, POINT point);
 
@@ -115,4 +117,7 @@ private:
     CWindowHandle m_toolTip;
     std::wstring m_toolTipText;
     BOOL m_dragByBackground = TRUE;
+    // Repaint requests in order (none: the whole window). Another process can post WM_LAYER_UPDATE
+    // too, so the message carries nothing and only runs the next request; each request is its own frame.
+    std::deque<std::optional<RECT>> m_updates;
 };

@@ -2,18 +2,20 @@
 
 #include <windows.h>
 
-// Private window messages shared across the program.
+// Private window messages shared across the program. Any process on the desktop can post them, so
+// none carries a pointer: what a message stands for waits in a queue of the window that receives it,
+// and a message whose queue is empty does nothing.
 
-// Main window: a forwarded command line. wParam is the WM_COPYDATA wParam, lParam a heap
-// CCopyDataRecord that the handler frees.
+// Main window: carry out the oldest forwarded command line.
 constexpr UINT WM_DESK_CMDLINE = 0x1401;
-// Main window: a widget's visibility changed. wParam is the widget id, lParam non-zero when open.
+// Main window: a widget's visibility changed. wParam is the widget id, lParam non-zero when open; the
+// main window believes it only when the widget really is in that state.
 constexpr UINT WM_DESK_WIDGET_STATE = 0x1402;
-// UI-thread window: run an ISimpleBind; the sender keeps it.
+// UI-thread window: run the sent ISimpleBind whose ticket wParam holds; the sender keeps it.
 constexpr UINT WM_UITASK_SEND = 0x2400;
-// UI-thread window: run a posted ISimpleBind, then destroy it.
+// UI-thread window: run the oldest posted ISimpleBind, then destroy it.
 constexpr UINT WM_UITASK_POST = 0x2401;
-// Every layered window: repaint a heap RECT, freed by the handler.
+// Every layered window: carry out the oldest repaint request.
 constexpr UINT WM_LAYER_UPDATE = 0x3400;
 // Hardware monitor window: wParam upload, lParam download bytes per second.
 constexpr UINT WM_NETWORK_RATES = 0x2932;

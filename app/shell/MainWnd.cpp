@@ -1,7 +1,6 @@
 #include "app/shell/MainWnd.h"
 
-#include <cstdlib>
-#include <cstring>
+#include <algorithm>
 #include <new>
 
 #include "app/AppContext.h"
@@ -16,13 +15,6 @@
 namespace {
 
 constexpr const wchar_t* kWallpaperControlClass = L"VexaWallPaperCtrlCls";
-
-void FreeRecord(CCopyDataRecord* record) {
-    if (record) {
-        std::free(record->data);
-        delete record;
-    }
-}
 
 } // namespace
 
@@ -67,13 +59,15 @@ void CMainWnd::Dispatch() {
 }
 
 void CMainWnd::CheckIdle() {
-    for (const auto& [id, open] : m_open) {
-        if (open) {
-            return;
-        }
-    }
+    // The idle timer runs only while no widget is open, however the state messages were ordered.
+    const auto widgets = ShellWidgets();
+    const bool anyOpen = std::any_of(widgets.begin(), widgets.end(), [this](const ShellWidget& widget) {
+        return m_open[widget.id] && widget.isShown();
+    });
     KillTimer(kIdleTimer);
-    SetTimer(kIdleTimer, kIdleDelayMs);
+    if (!anyOpen) {
+        SetTimer(kIdleTimer, kIdleDelayMs);
+    }
 }
 
 void CMainWnd::OnLayerTimer(UINT id) {
@@ -92,45 +86,53 @@ LRESULT CMainWnd::OnCopyData(HWND, const COPYDATASTRUCT* data) {
     if (!data) {
         return FALSE;
     }
-    auto* record = new (std::nothrow) CCopyDataRecord{static_cast<uint32_t>(data->dwData), data->cbData, nullptr};
-    if (!record) {
+    if (data->dwData != kCopyDataCommandLineTag) {
+        return TRUE; // taken and dropped unread, like every record that is no command line
+    }
+    bool queued = false;
+    try {
+        queued = m_forwarded.Push(data->lpData, data->cbData);
+    } catch (const std::bad_alloc&) {
+        // refused below, as a full queue is
+    }
+    if (!queued) {
+        WriteLog(L"[tid:%d] forwarded command line of %u bytes dropped: %u lines of %u bytes wait",
+                 ::GetCurrentThreadId(), data->cbData, static_cast<unsigned>(m_forwarded.Count()),
+                 static_cast<unsigned>(m_forwarded.Bytes()));
         return FALSE;
     }
-    if (data->cbData != 0) {
-        record->data = data->lpData ? std::malloc(data->cbData) : nullptr;
-        if (!record->data) {
-            FreeRecord(record);
-            return FALSE;
-        }
-        std::memcpy(record->data, data->lpData, data->cbData);
-    }
     // The sender waits only for the copy; widgets open later, from the queue.
-    if (!PostMessage(WM_DESK_CMDLINE, 0, reinterpret_cast<LPARAM>(record))) {
-        FreeRecord(record);
+    if (!PostMessage(WM_DESK_CMDLINE, 0, 0)) {
+        m_forwarded.DropNewest();
         return FALSE;
     }
     return TRUE;
 }
 
-LRESULT CMainWnd::OnDeskCommandLine(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    auto* record = reinterpret_cast<CCopyDataRecord*>(lParam);
-    if (!record) {
+LRESULT CMainWnd::OnDeskCommandLine(UINT, WPARAM, LPARAM, BOOL&) {
+    std::optional<std::wstring> text = m_forwarded.Pop();
+    if (!text) {
         return 0;
     }
-    if (record->tag == kCopyDataCommandLineTag) {
-        std::wstring text = ForwardedCommandLineText(record->data, record->bytes);
-        WriteLog(L"MSG_COPYDATA_CMD_LINE %s", text.c_str());
-        CAppContext::GetInstance()->GetCommandParser().Parse(text);
-        Dispatch();
-    }
-    FreeRecord(record);
+    WriteLog(L"MSG_COPYDATA_CMD_LINE %s", text->c_str());
+    CAppContext::GetInstance()->GetCommandParser().Parse(*text);
+    Dispatch();
     return 1;
 }
 
 LRESULT CMainWnd::OnWidgetState(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    const bool open = lParam != 0;
     for (const ShellWidget& widget : ShellWidgets()) {
-        if (widget.id == wParam) {
-            m_open[widget.id] = lParam != 0;
+        if (widget.id != wParam) {
+            continue;
+        }
+        // A message queued before the widget changed again, or one from another process, says what the
+        // widget no longer is (or never was).
+        if (open == widget.isShown()) {
+            m_open[widget.id] = open;
+        } else {
+            WriteLog(L"[tid:%d] widget %u state %d ignored: not its state", ::GetCurrentThreadId(),
+                     static_cast<unsigned>(wParam), open ? 1 : 0);
         }
     }
     CheckIdle();

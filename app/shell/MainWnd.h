@@ -2,19 +2,12 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <map>
 
 #include "app/base/DeskMessages.h"
 #include "app/base/sigslot.h"
+#include "app/shell/ForwardedCommandQueue.h"
 #include "layer/LayerWindowBase.h"
-
-// The heap copy of a WM_COPYDATA record that WM_DESK_CMDLINE carries to the main window.
-struct CCopyDataRecord {
-    uint32_t tag;
-    uint32_t bytes;
-    void* data; // null when bytes is 0
-};
 
 using CMainWndTraits = CWinTraits<WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_MINIMIZEBOX, 0>;
 
@@ -53,6 +46,9 @@ private:
     void Dispatch();
     void CheckIdle();
 
-    // The record of open widgets, by widget id; a widget not in it is closed.
+    // The record of open widgets, by widget id; a widget not in it is closed. It counts a widget as open
+    // only while the widget also shows (the monitor can show without counting, after "/closetempmonitor").
     std::map<WPARAM, bool> m_open;
+    // Forwarded command lines; WM_DESK_CMDLINE carries none and only runs the oldest.
+    CForwardedCommandQueue m_forwarded;
 };

@@ -38,22 +38,30 @@ template <class W> W* Widget(const WidgetSettings& settings) {
     return window;
 }
 
+// Whether the widget window W exists and shows; asking makes no window.
+template <class W> bool Shown() {
+    return W::HasInstance() && W::GetInstance()->GetWidget().IsShown();
+}
+
 const ShellWidget kWidgets[] = {
     {kWidgetWeather,
      {DeskCommand::OpenWeather, DeskCommand::OpenWeather},
      DeskCommand::CloseWeather,
      [](DeskCommand) { WeatherWidget().Show(true); },
-     [] { WeatherWidget().Show(false); }},
+     [] { WeatherWidget().Show(false); },
+     [] { return WeatherWidget().IsShown(); }},
     {kWidgetCalendar,
      {DeskCommand::OpenCalendar, DeskCommand::OpenCalendar},
      DeskCommand::CloseCalendar,
      [](DeskCommand) { Widget<CCalendarWnd>(kCalendarSettings)->Show(true); },
-     [] { Widget<CCalendarWnd>(kCalendarSettings)->Show(false); }},
+     [] { Widget<CCalendarWnd>(kCalendarSettings)->Show(false); },
+     [] { return Shown<CCalendarWnd>(); }},
     {kWidgetNews,
      {DeskCommand::OpenNews, DeskCommand::OpenNews},
      DeskCommand::CloseNews,
      [](DeskCommand) { NewsWidget().Show(true); },
-     [] { NewsWidget().Show(false); }},
+     [] { NewsWidget().Show(false); },
+     [] { return NewsWidget().IsShown(); }},
     {kWidgetTempMonitor,
      {DeskCommand::StartMonitor, DeskCommand::StartMonitorAuto},
      DeskCommand::ForgetMonitor,
@@ -62,7 +70,12 @@ const ShellWidget kWidgets[] = {
          Widget<CTempMonitorWnd>(kTempMonitorSettings);
          CTempMonitorControl::GetInstance()->StartMonitor(command == DeskCommand::StartMonitorAuto);
      },
-     nullptr},
+     nullptr,
+     // On while it shows, offers the tool or installs it, which the window alone does not tell.
+     [] {
+         return CTempMonitorControl::HasInstance() &&
+                CTempMonitorControl::GetInstance()->GetState() != CTempMonitorControl::kStateOff;
+     }},
 };
 
 } // namespace

@@ -16,6 +16,9 @@ struct ShellWidget {
     void (*onOpen)(DeskCommand command);
     // Null: the close command only stops counting the widget as open.
     void (*onClose)();
+    // Whether the widget is on now (for the monitor, also while it offers or installs the tool): what its
+    // state messages are checked against.
+    bool (*isShown)();
 };
 
 std::span<const ShellWidget> ShellWidgets();

@@ -43,6 +43,9 @@ public:
         return m_process && ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0;
     }
 
+    // True once the process waits for input with nothing left in its queue, within timeoutMs.
+    bool WaitForIdle(DWORD timeoutMs) const { return m_process && ::WaitForInputIdle(m_process.Get(), timeoutMs) == 0; }
+
     // The exit code; STILL_ACTIVE while the process runs.
     DWORD ExitCode() const {
         DWORD code = STILL_ACTIVE;

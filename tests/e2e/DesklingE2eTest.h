@@ -13,6 +13,8 @@ namespace e2e {
 inline constexpr wchar_t kMainWndClass[] = L"VexawpMainWndClass";
 inline constexpr wchar_t kCalendarWndClass[] = L"VexawpCalendarWndClass";
 inline constexpr wchar_t kControlWndClass[] = L"VexaWallPaperCtrlCls";
+inline constexpr wchar_t kUIThreadWndClass[] = L"DesklingUIThreadWindow";
+inline constexpr ULONG_PTR kCommandLineTag = 1000;
 inline constexpr wchar_t kSwitchBar[] = L"VexaDirectUICls_SwitchBar";
 inline constexpr wchar_t kFence[] = L"VexaDTFence";
 
@@ -20,6 +22,15 @@ inline constexpr wchar_t kFence[] = L"VexaDTFence";
 inline HWND VisibleBar(const wchar_t* title) {
     HWND bar = ::FindWindowExW(nullptr, nullptr, L"VexaDirectUICls", title);
     return ::IsWindowVisible(bar) ? bar : nullptr;
+}
+
+// Sends one record to a main window the way a later instance does; true when it was taken.
+inline bool SendRecord(HWND to, ULONG_PTR tag, const void* data, size_t bytes) {
+    COPYDATASTRUCT record = {tag, static_cast<DWORD>(bytes), const_cast<void*>(data)};
+    DWORD_PTR reply = FALSE;
+    return ::SendMessageTimeoutW(to, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record), SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                                 5000, &reply) &&
+           reply == TRUE;
 }
 
 // Base of the end-to-end tests: every test starts with the log switched on and empty, no data folder,

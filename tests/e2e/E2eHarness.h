@@ -11,6 +11,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -236,6 +239,28 @@ inline std::vector<DWORD> ProcessIdsNamed(const std::wstring& exeName) {
         }
     }
     return ids;
+}
+
+// Wine runs each Windows process as one Unix process, whose figures the Windows calls for other processes
+// leave at zero; /proc, which drive Z: reaches, has them.
+inline std::string ReadUnixFile(const std::wstring& path) {
+    std::ifstream in{std::filesystem::path(path), std::ios::binary};
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The /proc folder of the Unix process whose command line (its arguments apart, each ended by a zero)
+// holds both parts; empty when there is none.
+inline std::wstring UnixProcessFolder(const char* part, const char* otherPart) {
+    WIN32_FIND_DATAW entry;
+    CFindHandle find(::FindFirstFileW(L"Z:\\proc\\*", &entry));
+    for (bool more = static_cast<bool>(find); more; more = ::FindNextFileW(find.Get(), &entry)) {
+        const std::wstring folder = std::wstring(L"Z:\\proc\\") + entry.cFileName;
+        const std::string commandLine = iswdigit(entry.cFileName[0]) ? ReadUnixFile(folder + L"\\cmdline") : "";
+        if (commandLine.find(part) != std::string::npos && commandLine.find(otherPart) != std::string::npos) {
+            return folder;
+        }
+    }
+    return {};
 }
 
 // A pixel as the X server shows it, layered windows blended over what lies below them.

@@ -8,8 +8,6 @@
 namespace e2e {
 namespace {
 
-constexpr ULONG_PTR kCommandLineTag = 1000;
-
 class InstanceE2eTest : public CDesklingE2eTest {
 protected:
     // The companion and a first deskling with the weather widget open.
@@ -29,14 +27,7 @@ protected:
         return later;
     }
 
-    // Sends one record to the first's main window the way a later instance does; true when it was taken.
-    bool Send(ULONG_PTR tag, const void* data, size_t bytes) {
-        COPYDATASTRUCT record = {tag, static_cast<DWORD>(bytes), const_cast<void*>(data)};
-        DWORD_PTR reply = FALSE;
-        return ::SendMessageTimeoutW(m_mainWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record),
-                                     SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, &reply) &&
-               reply == TRUE;
-    }
+    bool Send(ULONG_PTR tag, const void* data, size_t bytes) { return SendRecord(m_mainWnd, tag, data, bytes); }
 
     HWND m_mainWnd = nullptr;
 };

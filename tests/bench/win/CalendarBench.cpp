@@ -70,26 +70,6 @@ constexpr DWORD kIdleSeconds = 20;
     return true;
 }();
 
-std::string ReadUnixFile(const std::wstring& path) {
-    std::ifstream in{std::filesystem::path(path), std::ios::binary};
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The Unix process whose command line (its arguments apart, each ended by a zero) holds both parts; empty
-// when there is none.
-std::wstring UnixProcessFolder(const char* part, const char* otherPart) {
-    WIN32_FIND_DATAW entry;
-    CFindHandle find(::FindFirstFileW(L"Z:\\proc\\*", &entry));
-    for (bool more = static_cast<bool>(find); more; more = ::FindNextFileW(find.Get(), &entry)) {
-        const std::wstring folder = std::wstring(L"Z:\\proc\\") + entry.cFileName;
-        const std::string commandLine = iswdigit(entry.cFileName[0]) ? ReadUnixFile(folder + L"\\cmdline") : "";
-        if (commandLine.find(part) != std::string::npos && commandLine.find(otherPart) != std::string::npos) {
-            return folder;
-        }
-    }
-    return {};
-}
-
 // User plus system time: the 12th and 13th fields after the parenthesised name, in ticks of 1/100 s.
 double CpuSeconds(const std::wstring& folder) {
     const std::string stat = ReadUnixFile(folder + L"\\stat");

@@ -123,7 +123,7 @@ public:
                 ++m_textRound;
             }
             ::QueryPerformanceCounter(&start);
-            InvalidateRect(area ? new RECT(*area) : nullptr, FALSE);
+            InvalidateRect(area, FALSE);
             MSG msg;
             while (::PeekMessageW(&msg, m_hWnd, 0, 0, PM_REMOVE)) {
                 ::DispatchMessageW(&msg);

@@ -89,10 +89,7 @@ public:
         return TRUE;
     }
     LRESULT SendMessage(UINT, WPARAM, LPARAM) override { return 0; }
-    void InvalidateRect(RECT* rect, BOOL) override {
-        invalidated.push_back(rect ? *rect : RECT{-1, -1, -1, -1});
-        delete rect;
-    }
+    void InvalidateRect(const RECT* rect, BOOL) override { invalidated.push_back(rect ? *rect : RECT{-1, -1, -1, -1}); }
 
     std::vector<RECT> invalidated;
 

@@ -99,8 +99,9 @@ TEST_F(LayerWindow, TwoInvalidateRectCallsGiveTwoPushesEachWithItsOwnClip) {
     wnd.clips.clear();
 
     wnd.panel->SetBackgroundColor(RGB(0, 0, 255));
-    wnd.InvalidateRect(new RECT{0, 0, 10, 10}, FALSE);
-    wnd.InvalidateRect(new RECT{50, 30, 70, 50}, FALSE);
+    const RECT first{0, 0, 10, 10}, second{50, 30, 70, 50};
+    wnd.InvalidateRect(&first, FALSE);
+    wnd.InvalidateRect(&second, FALSE);
     PumpMessages();
 
     EXPECT_EQ(wnd.pushedAlpha.size(), 3u);
@@ -155,7 +156,8 @@ TEST_F(LayerWindow, ResizeRecreatesBothBitmapsAndRepaintsTheBackgroundOnce) {
 
     // Repaints reuse the cached background; only an erase asks for it again.
     wnd.InvalidateRect(nullptr, FALSE);
-    wnd.InvalidateRect(new RECT{0, 0, 5, 5}, FALSE);
+    const RECT corner{0, 0, 5, 5};
+    wnd.InvalidateRect(&corner, FALSE);
     PumpMessages();
     EXPECT_EQ(wnd.backgroundDraws, 2);
     wnd.InvalidateRect(nullptr, TRUE);
