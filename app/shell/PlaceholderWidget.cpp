@@ -34,11 +34,6 @@ CPlaceholderWidget& WeatherWidget() {
     return widget;
 }
 
-CPlaceholderWidget& NewsWidget() {
-    static CPlaceholderWidget widget(kWidgetNews, L"news");
-    return widget;
-}
-
 CPlaceholderWidget& TempMonitorWidget() {
     static CPlaceholderWidget widget(kWidgetTempMonitor, L"tempmonitor");
     return widget;

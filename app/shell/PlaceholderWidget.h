@@ -23,5 +23,4 @@ private:
 };
 
 CPlaceholderWidget& WeatherWidget();
-CPlaceholderWidget& NewsWidget();
 CPlaceholderWidget& TempMonitorWidget();

@@ -22,11 +22,23 @@ void CShellWidgetHost::SavePosition(POINT corner) {
 }
 
 int CShellWidgetHost::GetTransparency() {
-    return (CIniSettings::GetInstance()->*m_settings.getAlpha)();
+    return m_settings.getAlpha ? (CIniSettings::GetInstance()->*m_settings.getAlpha)() : 100;
 }
 
 void CShellWidgetHost::SaveTransparency(int percent) {
-    (CIniSettings::GetInstance()->*m_settings.setAlpha)(percent);
+    if (m_settings.setAlpha) {
+        (CIniSettings::GetInstance()->*m_settings.setAlpha)(percent);
+    }
+}
+
+bool CShellWidgetHost::GetDragLock() {
+    return m_settings.getLock && (CIniSettings::GetInstance()->*m_settings.getLock)() != 0;
+}
+
+void CShellWidgetHost::SaveDragLock(bool locked) {
+    if (m_settings.setLock) {
+        (CIniSettings::GetInstance()->*m_settings.setLock)(locked ? 1 : 0);
+    }
 }
 
 void CShellWidgetHost::Report(const wchar_t* suffix) {

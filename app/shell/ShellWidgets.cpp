@@ -3,6 +3,7 @@
 #include "app/shell/PlaceholderWidget.h"
 #include "app/shell/ShellWidgetHost.h"
 #include "calendar/CalendarWnd.h"
+#include "news/NewsWnd.h"
 
 namespace {
 
@@ -13,7 +14,20 @@ constexpr WidgetSettings kCalendarSettings{L"calendar",
                                            &CIniSettings::SetCalendarYPos,
                                            &CIniSettings::GetCalendarAlpha,
                                            &CIniSettings::SetCalendarAlpha,
-                                           &CIniSettings::WriteRegCalendarOff};
+                                           &CIniSettings::WriteRegCalendarOff,
+                                           nullptr,
+                                           nullptr};
+
+constexpr WidgetSettings kNewsSettings{L"news",
+                                       &CIniSettings::GetNewsXPos,
+                                       &CIniSettings::SetNewsXPos,
+                                       &CIniSettings::GetNewsYPos,
+                                       &CIniSettings::SetNewsYPos,
+                                       nullptr,
+                                       nullptr,
+                                       &CIniSettings::WriteRegNewsOff,
+                                       &CIniSettings::GetNewsLock,
+                                       &CIniSettings::SetNewsLock};
 
 // The widget window W, handed the services behind it when the table first reaches it.
 template <class W> W* Widget(const WidgetSettings& settings) {
@@ -40,8 +54,8 @@ const ShellWidget kWidgets[] = {
     {kWidgetNews,
      {DeskCommand::OpenNews, DeskCommand::OpenNews},
      DeskCommand::CloseNews,
-     [](DeskCommand) { NewsWidget().Show(true); },
-     [] { NewsWidget().Show(false); }},
+     [](DeskCommand) { Widget<CNewsWnd>(kNewsSettings)->Show(true); },
+     [] { Widget<CNewsWnd>(kNewsSettings)->Show(false); }},
     {kWidgetTempMonitor,
      {DeskCommand::StartMonitor, DeskCommand::StartMonitorAuto},
      DeskCommand::ForgetMonitor,
