@@ -65,9 +65,9 @@ public:
 
     // What the widget shows (tests look at it).
     size_t GetCurrent() const { return m_current; }
-    const CLayerCheckboxCtrl* GetDot(int i) const { return m_dots[i]; }
-    const CLayerLabelCtrl* GetTitle() const { return m_title; }
-    const CLayerButtonCtrl* GetLockButton() const { return m_lock; }
+    CLayerCheckboxCtrl* GetDot(int i) const { return m_dots[i]; }
+    CLayerLabelCtrl* GetTitle() const { return m_title; }
+    CLayerButtonCtrl* GetLockButton() const { return m_lock; }
 
     // The base's push, which also logs the first frames that carry a title and a picture (the moments the
     // benchmark watches for).
