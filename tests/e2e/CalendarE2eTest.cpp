@@ -2,8 +2,7 @@
 // month looks like on screen, a new day, dragging it, the transparency slider and the close button.
 // deskling.exe runs from a copy of the runnable tree whose services point at the sample-data service.
 
-#include "e2e/DesklingE2eTest.h"
-#include "unit/net/DemoService.h"
+#include "e2e/ServiceE2eTest.h"
 
 #include <string>
 #include <vector>
@@ -16,58 +15,26 @@ constexpr COLORREF kSelectedFill = RGB(0xF3, 0x70, 0x60);
 constexpr COLORREF kRestBadge = RGB(0x68, 0xBB, 0x1E);
 constexpr COLORREF kWorkBadge = RGB(0xF5, 0xA2, 0x2C);
 
-RECT WindowRect(HWND hwnd) {
-    RECT rect{};
-    ::GetWindowRect(hwnd, &rect);
-    return rect;
-}
-
 int IniInt(const wchar_t* key) {
     return static_cast<int>(
         ::GetPrivateProfileIntW(L"calendar", key, -999, (DataFolder() + L"\\deskling.ini").c_str()));
 }
 
-std::wstring At(int x, int y) {
-    return L" mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" sleep 0.1";
-}
-
-class CalendarE2eTest : public CDesklingE2eTest {
+class CalendarE2eTest : public CServiceE2eTest {
 protected:
     void SetUp() override {
-        CDesklingE2eTest::SetUp();
-        ASSERT_TRUE(m_service.IsRunning());
-        m_scratch = TempFolder(L"calendar");
-        m_exe = CopyTreeForService();
-        ASSERT_FALSE(m_exe.empty());
+        CServiceE2eTest::SetUp();
         // The widget's day comes from this file, which the started programs find through the environment.
         SetToday("2026-10-08");
         ::SetEnvironmentVariableW(L"DESKLING_CALENDAR_TODAY_FILE", (m_scratch + L"\\today.txt").c_str());
     }
 
     void TearDown() override {
-        CDesklingE2eTest::TearDown();
+        CServiceE2eTest::TearDown();
         ::SetEnvironmentVariableW(L"DESKLING_CALENDAR_TODAY_FILE", nullptr);
     }
 
     void SetToday(const std::string& date) { ASSERT_TRUE(WriteTextFile(m_scratch + L"\\today.txt", date)); }
-
-    // The runnable tree copied beside a services.ini that names the sample-data service of this test.
-    std::wstring CopyTreeForService() {
-        const std::wstring tree = m_scratch + L"\\tree";
-        WIN32_FIND_DATAW entry;
-        CFindHandle find(::FindFirstFileW((BinDir() + L"\\*").c_str(), &entry));
-        for (bool more = EnsureFolder(tree) && find; more; more = ::FindNextFileW(find.Get(), &entry)) {
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                ::CopyFileW((BinDir() + L"\\" + entry.cFileName).c_str(), (tree + L"\\" + entry.cFileName).c_str(),
-                            FALSE);
-            }
-        }
-        std::string ini = "[hosts]\r\n";
-        for (const char* key : {"weather_cdn", "weather_origin", "static_cdn", "wallpaper", "stats", "tool_download"}) {
-            ini += std::string(key) + "=http://127.0.0.1:" + std::to_string(m_service.Port()) + "\r\n";
-        }
-        return WriteTextFile(tree + L"\\services.ini", ini) ? tree + L"\\deskling.exe" : std::wstring();
-    }
 
     // Starts deskling with the calendar (and first the wallpaper application, unless it runs); the shown
     // calendar window.
@@ -81,40 +48,13 @@ protected:
         return WaitForWindow(kCalendarWndClass, deskling.Id(), 0ms);
     }
 
-    // Runs xdotool with the arguments and waits for it. Wine cannot wait on a Unix program's handle, so a
-    // shell runs xdotool and then makes a marker file, which is waited for.
-    bool XDoTool(const std::wstring& arguments) {
-        const std::wstring marker = m_scratch + L"\\xdotool-" + std::to_wstring(++m_xdotoolRuns);
-        const std::string unixMarker = WineUnixPath(marker);
-        std::wstring commandLine = L"sh -c \"xdotool " + arguments + L" && touch " +
-                                   std::wstring(unixMarker.begin(), unixMarker.end()) + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION started = {};
-        if (unixMarker.empty() || !::CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                                    nullptr, nullptr, &startup, &started)) {
-            return false;
-        }
-        CKernelHandle thread(started.hThread), process(started.hProcess);
-        return WaitUntil([&] { return PathExists(marker); }, 10s);
-    }
-
     // The pixel at (dx, dy) of grid cell i (row-major) on the screen.
     static COLORREF CellPixel(HWND calendar, int i, int dx, int dy) {
         const RECT window = WindowRect(calendar);
         return ScreenPixel(window.left + 8 + 53 * (i % 7) + dx, window.top + 125 + 57 * (i / 7) + dy);
     }
 
-    // True once the service has recorded the statistics event.
-    bool Reported(const char* event) {
-        return WaitUntil([&] { return m_service.Get(L"/bizhi/list").find(event) != std::string::npos; }, 5s);
-    }
-
-    CDemoService m_service;
-    std::wstring m_scratch;
-    std::wstring m_exe;
     HWND m_main = nullptr;
-    int m_xdotoolRuns = 0;
 };
 
 // 8 October 2026: the month begins on a Thursday (three September days lead), the national holiday's days

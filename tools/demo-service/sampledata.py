@@ -159,7 +159,7 @@ class News:
       three        the first three headlines (the default)
       five         all five: the widget keeps the first three
       errno        the three with "errno": 1, an answer the widget ignores
-      empty-src    the three, the first without a picture address
+      empty-src    the three, the first without a picture address or a link
       not-objects  the first headline, a string, the second and the third: non-objects count toward three
       changing     three headlines starting one further on every request, so each refresh differs
       bad-picture  the three, the second's picture address answering 404 with a text page
@@ -196,7 +196,7 @@ class News:
             chosen = self.items[:3]
         data = [self.entry(base, item) for item in chosen]
         if self.variant == "empty-src":
-            data[0]["src"] = ""
+            data[0]["src"] = data[0]["url"] = ""
         elif self.variant == "bad-picture":
             data[1]["src"] = base + "/super/pic/missing.png"
         elif self.variant == "not-objects":
