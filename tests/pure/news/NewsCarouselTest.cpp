@@ -6,33 +6,25 @@
 
 namespace {
 
-// The shown dots' x by headline count: centred under the 272-pixel picture that starts at x 14.
-TEST(NewsCarousel, DotsStandCentredOnePerHeadlineAndAloneNoneShows) {
-    const struct {
-        size_t count;
-        std::vector<int> shown;
-    } cases[] = {{1, {}}, {2, {141, 152}}, {3, {136, 147, 158}}, {5, {136, 147, 158}}};
-    for (const auto& c : cases) {
-        std::vector<int> shown;
-        for (const NewsDot& dot : NewsDotPlacement(c.count)) {
+// The shown dots' x by headline count, centred under the 272-pixel picture at x 14, and the rotation order.
+TEST(NewsCarousel, DotsStandOnePerHeadlineNoneAloneAndTheHeadlinesTakeTurns) {
+    const std::vector<std::vector<int>> shown{{}, {141, 152}, {136, 147, 158}, {136, 147, 158}};
+    for (size_t count = 1; count <= 4; ++count) {
+        std::vector<int> xs;
+        for (const NewsDot& dot : NewsDotPlacement(count)) {
             if (dot.visible) {
-                shown.push_back(dot.x);
+                xs.push_back(dot.x);
             }
         }
-        EXPECT_EQ(shown, c.shown) << c.count;
-        EXPECT_EQ(NewsRotates(c.count), !c.shown.empty()) << c.count;
+        EXPECT_EQ(xs, shown[count - 1]) << count;
+        EXPECT_EQ(NewsRotates(count), count > 1) << count;
     }
-}
-
-TEST(NewsCarousel, RotationRunsThroughTheHeadlinesAndStartsOver) {
     std::vector<size_t> order{0};
-    for (int step = 0; step < 4; ++step) {
+    while (order.size() < 5) {
         order.push_back(NextNewsIndex(order.back(), 3));
     }
     EXPECT_EQ(order, (std::vector<size_t>{0, 1, 2, 0, 1}));
-    EXPECT_EQ(NextNewsIndex(1, 2), 0u);
-    EXPECT_EQ(NextNewsIndex(0, 1), 0u);
-    EXPECT_EQ(NextNewsIndex(0, 0), 0u);
+    EXPECT_EQ(NextNewsIndex(0, 1) + NextNewsIndex(0, 0), 0u);
 }
 
 } // namespace

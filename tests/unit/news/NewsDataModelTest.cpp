@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,16 +73,8 @@ protected:
     }
 
     size_t PictureFiles() const {
-        size_t count = 0;
-        WIN32_FIND_DATAW entry;
-        HANDLE find = ::FindFirstFileW((m_folder / L"*.tmp").c_str(), &entry);
-        for (bool more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &entry)) {
-            ++count;
-        }
-        if (find != INVALID_HANDLE_VALUE) {
-            ::FindClose(find);
-        }
-        return count;
+        const std::filesystem::directory_iterator files{std::filesystem::path(m_folder.Path())};
+        return static_cast<size_t>(std::distance(begin(files), end(files)));
     }
 
     static inline std::unique_ptr<CDemoService> s_service;
