@@ -81,7 +81,7 @@ void CNewsDataModel::ParseNews(const HttpAnswer& answer) {
     }
     DeleteRetiredPictures();
     for (const NewsItem& item : m_items) {
-        if (!item.src.empty()) {
+        if (item.NeedsPicture()) {
             StartPictureDownload(item.src);
         }
     }
