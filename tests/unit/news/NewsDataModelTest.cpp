@@ -8,14 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/TrustedFile.h"
 #include "app/UIThreadWindow.h"
-#include "net/HttpService.h"
 #include "news/INewsView.h"
 #include "news/NewsDataModel.h"
 #include "unit/app/ScratchFolder.h"
 #include "unit/calendar/PumpMessages.h"
-#include "unit/net/DemoService.h"
+#include "unit/net/DemoServiceSuite.h"
 
 namespace {
 
@@ -36,19 +34,8 @@ public:
 
 // The test thread is the UI thread; pictures come from the sample-data service, which also answers the
 // requests in the variant a test chooses.
-class NewsDataModelTest : public ::testing::Test {
+class NewsDataModelTest : public CDemoServiceSuite {
 protected:
-    static void SetUpTestSuite() {
-        const std::wstring shipped = CDemoService::TestsFolder() + L"\\..\\bin";
-        s_service = std::make_unique<CDemoService>();
-        CVexaBaseHelper::GetInstance().Initialise((shipped + L"\\Vexabase.dll").c_str());
-        s_http = std::make_unique<CHttpService>();
-        s_http->InitFromFolder(shipped);
-    }
-    static void TearDownTestSuite() {
-        s_http.reset();
-        s_service.reset();
-    }
     void SetUp() override {
         ASSERT_TRUE(s_service->IsRunning() && s_http->IsInitialised() && m_folder.IsCreated());
         ASSERT_TRUE(CUIThreadWindow::GetInstance()->Create());
@@ -76,8 +63,6 @@ protected:
         return static_cast<size_t>(std::distance(begin(files), end(files)));
     }
 
-    static inline std::unique_ptr<CDemoService> s_service;
-    static inline std::unique_ptr<CHttpService> s_http;
     CScratchFolder m_folder{L"news-model"};
     CRecordingView m_view;
     CNewsDataModel m_model{&m_view, s_http.get(), s_service->Url(L""), m_folder.Path()};
@@ -97,7 +82,6 @@ TEST_F(NewsDataModelTest, FiveEntriesGiveThreeWithPicturesAndErrorAnswersChangeN
         EXPECT_EQ(m_view.lists.size(), 1u) << ignored;
     }
     EXPECT_EQ(m_model.GetItems(), kept);
-
 }
 
 // A picture still downloading for a replaced list reaches nobody and is deleted; refreshes keep at most the
