@@ -12,6 +12,7 @@
 #include "calendar/CalendarLayout.h"
 #include "layer/LayerButtonCtrl.h"
 #include "layer/LayerCalendarItemCtrl.h"
+#include "layer/LayerControlFactory.h"
 #include "layer/LayerImageCtrl.h"
 #include "layer/LayerLabelCtrl.h"
 #include "layer/LayerSliderCtrl.h"
@@ -50,31 +51,6 @@ constexpr int kCellWidth = 53;
 constexpr int kCellHeight = 56;
 constexpr int kRowPitch = 57;
 constexpr int kFirstRowTop = 125;
-
-template <class C>
-C* AddControl(CLayerControlRootView* root, HWND hwnd, ILayerWindow* window, int id, int x, int y, int cx, int cy) {
-    auto* control = new C();
-    control->Create(hwnd, window, id, x, y, cx, cy, 0);
-    root->AddChild(control);
-    return control;
-}
-
-CLayerImageCtrl* AddPicture(CLayerControlRootView* root, HWND hwnd, ILayerWindow* window, int x, int y, int cx, int cy,
-                            int image) {
-    auto* picture = AddControl<CLayerImageCtrl>(root, hwnd, window, 0, x, y, cx, cy);
-    picture->SetDrawMode(CLayerImageCtrl::kDrawFrame);
-    picture->SetFrameIndex(0, FALSE);
-    picture->SetImage(GetImage(image), FALSE);
-    return picture;
-}
-
-CLayerLabelCtrl* AddLabel(CLayerControlRootView* root, HWND hwnd, ILayerWindow* window, int x, int y, int cx, int cy,
-                          int font, COLORREF color) {
-    auto* label = AddControl<CLayerLabelCtrl>(root, hwnd, window, 0, x, y, cx, cy);
-    label->SetFont(GetFont(font));
-    label->SetTextColor(color, FALSE);
-    return label;
-}
 
 } // namespace
 

@@ -90,6 +90,18 @@ void CDeskWidget::SaveTransparency(int percent, CLayerLabelCtrl& label) {
     }
 }
 
+bool CDeskWidget::RestoreDragLock() {
+    m_dragLocked = m_host && m_host->GetDragLock();
+    return m_dragLocked;
+}
+
+void CDeskWidget::SetDragLock(bool locked) {
+    m_dragLocked = locked;
+    if (m_host) {
+        m_host->SaveDragLock(locked);
+    }
+}
+
 void CDeskWidget::OnHitTest(int screenX, int screenY) {
     POINT client{screenX, screenY};
     ::ScreenToClient(m_window.GetHWND(), &client);
@@ -110,7 +122,11 @@ void CDeskWidget::OnMouseMove(UINT flags, int x, int y) {
     ::ClientToScreen(hwnd, &screen);
     const POINT last = m_lastPoint;
     m_lastPoint = screen;
-    if (!(flags & MK_LBUTTON) || !m_dragEnabled || (screen.x == last.x && screen.y == last.y)) {
+    if (!m_hovered) {
+        m_hovered = true;
+        m_events.OnWidgetHover(true);
+    }
+    if (!(flags & MK_LBUTTON) || !m_dragEnabled || m_dragLocked || (screen.x == last.x && screen.y == last.y)) {
         return;
     }
     RECT window{};
@@ -122,6 +138,13 @@ void CDeskWidget::OnMouseMove(UINT flags, int x, int y) {
     ::SetWindowPos(hwnd, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     if (m_host) {
         m_host->SavePosition(POINT{corner.x, corner.y});
+    }
+}
+
+void CDeskWidget::OnMouseLeave() {
+    if (m_hovered) {
+        m_hovered = false;
+        m_events.OnWidgetHover(false);
     }
 }
 

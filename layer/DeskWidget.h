@@ -12,7 +12,8 @@ class IWidgetHost;
 
 // What every widget does on the desktop, in one place: show and hide with the usage event and the state
 // message to the main window, the first placement (the saved place, else the top right of the work area),
-// dragging inside the work area with the new place saved, staying behind the wallpaper bar at the bottom of
+// dragging inside the work area with the new place saved (unless the saved drag lock holds it), the hover look,
+// staying behind the wallpaper bar at the bottom of
 // the window order, the close button, and the transparency slider's saved value.
 //
 // A helper the window owns rather than a base class: a widget window already derives from its
@@ -43,12 +44,20 @@ public:
     // A new transparency: shown as "%d%%" on the label and saved.
     void SaveTransparency(int percent, CLayerLabelCtrl& label);
 
+    // The drag lock: a locked widget stays where it is while its controls keep working. Restore reads the
+    // saved lock, Set saves it.
+    bool RestoreDragLock();
+    void SetDragLock(bool locked);
+    bool IsDragLocked() const { return m_dragLocked; }
+
     // Forwarded hooks. Hit tests decide whether a press may drag (not on a control that keeps the mouse);
     // a press starts a drag; each move with the button down moves the window while its corner stays in
-    // the work area, and saves the place.
+    // the work area and it is not locked, and saves the place. The first move over the window and the
+    // pointer's leaving it tell the window to change its look (IDeskWidgetWindow::OnWidgetHover).
     void OnHitTest(int screenX, int screenY);
     void OnPress(int x, int y);
     void OnMouseMove(UINT flags, int x, int y);
+    void OnMouseLeave();
     // Moves and raises (a click activates and raises a window) both end behind the bar or at the bottom.
     void OnPositionChanging(WINDOWPOS* pos);
 
@@ -63,6 +72,8 @@ private:
     const wchar_t* const m_name;
     const int m_width;
     bool m_dragEnabled = true;
+    bool m_dragLocked = false;
+    bool m_hovered = false;
     POINT m_pressPoint{};
     POINT m_lastPoint{};
 };

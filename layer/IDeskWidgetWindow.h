@@ -11,6 +11,8 @@ public:
     virtual void OnWidgetShowing() = 0;
     // The window is about to be hidden: stop timers.
     virtual void OnWidgetHiding() = 0;
+    // The pointer came over the window (true) or left it: a widget that looks different in use switches.
+    virtual void OnWidgetHover(bool) {}
 
 protected:
     ~IDeskWidgetWindow() = default;

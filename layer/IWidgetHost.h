@@ -15,6 +15,9 @@ public:
     // The transparency slider's saved percentage.
     virtual int GetTransparency() = 0;
     virtual void SaveTransparency(int percent) = 0;
+    // The saved drag lock; false for a widget that has none.
+    virtual bool GetDragLock() = 0;
+    virtual void SaveDragLock(bool locked) = 0;
     // Usage events: the widget was shown, or closed with its own close button.
     virtual void ReportShow() = 0;
     virtual void ReportClose() = 0;

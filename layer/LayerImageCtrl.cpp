@@ -28,21 +28,37 @@ void CLayerImageCtrl::SetImage(CImage* image, BOOL redraw) {
     }
 }
 
+namespace {
+
+std::unique_ptr<CImage> DecodeFile(const std::wstring& path) {
+    auto image = std::make_unique<CImage>();
+    return !path.empty() && FileExists(path) && image->LoadFromFile(path.c_str()) ? std::move(image) : nullptr;
+}
+
+} // namespace
+
 void CLayerImageCtrl::SetImageFile(const std::wstring& path, BOOL force, BOOL redraw) {
     if (!force && path == m_filePath && (HasFileImage() || !FileExists(path))) {
         return;
     }
     m_filePath = path;
-    m_fileImage.reset();
-    if (!path.empty() && FileExists(path)) {
-        auto image = std::make_unique<CImage>();
-        if (image->LoadFromFile(path.c_str())) {
-            m_fileImage = std::move(image);
-        }
-    }
+    m_fileImage = DecodeFile(path);
     if (redraw) {
         Invalidate(nullptr);
     }
+}
+
+bool CLayerImageCtrl::ReplaceImageFile(const std::wstring& path, BOOL redraw) {
+    std::unique_ptr<CImage> image = DecodeFile(path);
+    if (!image) {
+        return false;
+    }
+    m_filePath = path;
+    m_fileImage = std::move(image);
+    if (redraw) {
+        Invalidate(nullptr);
+    }
+    return true;
 }
 
 void CLayerImageCtrl::SetFrameIndex(int frame, BOOL redraw) {

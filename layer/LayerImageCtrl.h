@@ -34,6 +34,8 @@ public:
     // Loads a picture file unless the same path is already loaded (or still missing) and force is false. A
     // file that is missing or fails to decode leaves no file image, so the skin image shows.
     void SetImageFile(const std::wstring& path, BOOL force, BOOL redraw);
+    // Shows a picture file only if it decodes; otherwise false, and what was shown stays.
+    bool ReplaceImageFile(const std::wstring& path, BOOL redraw);
     const std::wstring& GetImageFile() const { return m_filePath; }
     bool HasFileImage() const;
 

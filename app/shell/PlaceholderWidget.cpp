@@ -25,8 +25,3 @@ CPlaceholderWidget& WeatherWidget() {
     static CPlaceholderWidget widget(kWidgetWeather, L"weather");
     return widget;
 }
-
-CPlaceholderWidget& NewsWidget() {
-    static CPlaceholderWidget widget(kWidgetNews, L"news");
-    return widget;
-}

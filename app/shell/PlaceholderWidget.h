@@ -19,4 +19,3 @@ private:
 };
 
 CPlaceholderWidget& WeatherWidget();
-CPlaceholderWidget& NewsWidget();

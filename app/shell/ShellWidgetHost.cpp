@@ -31,6 +31,16 @@ void CShellWidgetHost::SaveTransparency(int percent) {
     }
 }
 
+bool CShellWidgetHost::GetDragLock() {
+    return m_settings.getLock && (CIniSettings::GetInstance()->*m_settings.getLock)() != 0;
+}
+
+void CShellWidgetHost::SaveDragLock(bool locked) {
+    if (m_settings.setLock) {
+        (CIniSettings::GetInstance()->*m_settings.setLock)(locked ? 1 : 0);
+    }
+}
+
 void CShellWidgetHost::Report(const wchar_t* suffix) {
     const std::wstring action = std::wstring(m_settings.name) + suffix;
     CStatistic::GetInstance()->Report(L"bizhi", action.c_str());

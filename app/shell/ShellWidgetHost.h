@@ -3,8 +3,8 @@
 #include "app/IniSettings.h"
 #include "layer/IWidgetHost.h"
 
-// Where one widget keeps its place and transparency and what it is called in the registry and the
-// usage events.
+// Where one widget keeps its place, transparency and drag lock and what it is called in the registry and the
+// usage events. A widget without a transparency or a lock has null accessors for it.
 struct WidgetSettings {
     const wchar_t* name;
     int (CIniSettings::*getX)() const;
@@ -15,6 +15,8 @@ struct WidgetSettings {
     int (CIniSettings::*getAlpha)() const;
     void (CIniSettings::*setAlpha)(int);
     void (CIniSettings::*writeOff)() const;
+    int (CIniSettings::*getLock)() const;
+    void (CIniSettings::*setLock)(int);
 };
 
 // The program's services behind one widget: the main window from the context, its settings, the
@@ -28,6 +30,8 @@ public:
     void SavePosition(POINT corner) override;
     int GetTransparency() override;
     void SaveTransparency(int percent) override;
+    bool GetDragLock() override;
+    void SaveDragLock(bool locked) override;
     void ReportShow() override;
     void ReportClose() override;
     void WriteClosed() override;

@@ -5,6 +5,7 @@
 #include "calendar/CalendarWnd.h"
 #include "monitor/TempMonitorControl.h"
 #include "monitor/TempMonitorWnd.h"
+#include "news/NewsWnd.h"
 
 namespace {
 
@@ -15,7 +16,20 @@ constexpr WidgetSettings kCalendarSettings{L"calendar",
                                            &CIniSettings::SetCalendarYPos,
                                            &CIniSettings::GetCalendarAlpha,
                                            &CIniSettings::SetCalendarAlpha,
-                                           &CIniSettings::WriteRegCalendarOff};
+                                           &CIniSettings::WriteRegCalendarOff,
+                                           nullptr,
+                                           nullptr};
+
+constexpr WidgetSettings kNewsSettings{L"news",
+                                       &CIniSettings::GetNewsXPos,
+                                       &CIniSettings::SetNewsXPos,
+                                       &CIniSettings::GetNewsYPos,
+                                       &CIniSettings::SetNewsYPos,
+                                       nullptr,
+                                       nullptr,
+                                       &CIniSettings::WriteRegNewsOff,
+                                       &CIniSettings::GetNewsLock,
+                                       &CIniSettings::SetNewsLock};
 
 // The monitor has no transparency slider.
 constexpr WidgetSettings kTempMonitorSettings{L"tempmonitor",
@@ -25,7 +39,9 @@ constexpr WidgetSettings kTempMonitorSettings{L"tempmonitor",
                                               &CIniSettings::SetTempMonitorYPos,
                                               nullptr,
                                               nullptr,
-                                              &CIniSettings::WriteRegTempMonitorOff};
+                                              &CIniSettings::WriteRegTempMonitorOff,
+                                              nullptr,
+                                              nullptr};
 
 // The widget window W, handed the services behind it when the table first reaches it.
 template <class W> W* Widget(const WidgetSettings& settings) {
@@ -59,9 +75,9 @@ const ShellWidget kWidgets[] = {
     {kWidgetNews,
      {DeskCommand::OpenNews, DeskCommand::OpenNews},
      DeskCommand::CloseNews,
-     [](DeskCommand) { NewsWidget().Show(true); },
-     [] { NewsWidget().Show(false); },
-     [] { return NewsWidget().IsShown(); }},
+     [](DeskCommand) { Widget<CNewsWnd>(kNewsSettings)->Show(true); },
+     [] { Widget<CNewsWnd>(kNewsSettings)->Show(false); },
+     [] { return Shown<CNewsWnd>(); }},
     {kWidgetTempMonitor,
      {DeskCommand::StartMonitor, DeskCommand::StartMonitorAuto},
      DeskCommand::ForgetMonitor,

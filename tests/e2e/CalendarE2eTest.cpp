@@ -17,19 +17,9 @@ constexpr COLORREF kSelectedFill = RGB(0xF3, 0x70, 0x60);
 constexpr COLORREF kRestBadge = RGB(0x68, 0xBB, 0x1E);
 constexpr COLORREF kWorkBadge = RGB(0xF5, 0xA2, 0x2C);
 
-RECT WindowRect(HWND hwnd) {
-    RECT rect{};
-    ::GetWindowRect(hwnd, &rect);
-    return rect;
-}
-
 int IniInt(const wchar_t* key) {
     return static_cast<int>(
         ::GetPrivateProfileIntW(L"calendar", key, -999, (DataFolder() + L"\\deskling.ini").c_str()));
-}
-
-std::wstring At(int x, int y) {
-    return L" mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" sleep 0.1";
 }
 
 class CalendarE2eTest : public CServiceTreeE2eTest {

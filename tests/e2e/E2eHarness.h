@@ -171,11 +171,10 @@ inline bool ClearLog() {
     return ::DeleteFileW(LogPath().c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-// The raw bytes of the log (code page 936 text); empty when there is none.
-inline std::string ReadLogBytes() {
-    CFileHandle file(::CreateFileW(LogPath().c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+// The raw bytes of a file another process may still be writing; empty when there is none.
+inline std::string ReadFileBytes(const std::wstring& path) {
+    CFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     std::string bytes;
     char chunk[65536];
     DWORD got = 0;
@@ -183,6 +182,11 @@ inline std::string ReadLogBytes() {
         bytes.append(chunk, got);
     }
     return bytes;
+}
+
+// The raw bytes of the log (code page 936 text); empty when there is none.
+inline std::string ReadLogBytes() {
+    return ReadFileBytes(LogPath());
 }
 
 inline std::wstring ReadLog() {

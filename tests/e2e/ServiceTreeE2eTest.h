@@ -8,6 +8,17 @@
 
 namespace e2e {
 
+inline RECT WindowRect(HWND hwnd) {
+    RECT rect{};
+    ::GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+// An xdotool step that moves the pointer to (x, y) and lets the program see it.
+inline std::wstring At(int x, int y) {
+    return L" mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) + L" sleep 0.1";
+}
+
 // Base of the tests whose deskling.exe runs from a copy of the runnable tree with a services.ini that names
 // this test's sample-data service, so the widgets get its data and their usage events land there; the
 // pointer is driven with xdotool, as a user would.

@@ -154,18 +154,54 @@ class Weather:
 
 
 class News:
+    """The headlines in one of several variants, chosen through the service's control endpoint:
+
+      three        the first three headlines (the default)
+      five         all five: the widget keeps the first three
+      errno        the three with "errno": 1, an answer the widget ignores
+      empty-src    the three, the first without a picture address or a link
+      not-objects  the first headline, a string, the second and the third: non-objects count toward three
+      changing     three headlines starting one further on every request, so each refresh differs
+      bad-picture  the three, the second's picture address answering 404 with a text page
+      error        a 500 answer with a JSON error body
+      garbage      a 200 answer whose body is not JSON
+    """
+
+    VARIANTS = ("three", "five", "errno", "empty-src", "not-objects", "changing", "bad-picture", "error", "garbage")
+
     def __init__(self):
         self.items = load("news.json")["items"]
         self.pictures = {}
+        self.variant = "three"
+        self.requests = 0
+
+    def entry(self, base, item):
+        return {"src": base + "/super/pic/" + item["picture"], "url": base + "/super/page/" + item["page"],
+                "title": item["title"]}
 
     def listing(self, base):
-        """The news answer; picture and page addresses use base, the address the caller reached us under."""
-        data = [
-            {"src": base + "/super/pic/" + item["picture"], "url": base + "/super/page/" + item["page"],
-             "title": item["title"]}
-            for item in self.items
-        ]
-        return {"errno": 0, "data": data}
+        """(status, answer) for the current variant; addresses use base, the address the caller reached us
+        under."""
+        served = self.requests
+        self.requests += 1
+        if self.variant == "error":
+            return 500, {"error": "news unavailable"}
+        if self.variant == "garbage":
+            return 200, "{news"
+        if self.variant == "five":
+            chosen = self.items
+        elif self.variant == "changing":
+            chosen = [self.items[(served + k) % len(self.items)] for k in range(3)]
+        else:
+            chosen = self.items[:3]
+        data = [self.entry(base, item) for item in chosen]
+        if self.variant == "empty-src":
+            data[0]["src"] = data[0]["url"] = ""
+        elif self.variant == "bad-picture":
+            data[1]["src"] = base + "/super/pic/missing.png"
+        elif self.variant == "not-objects":
+            data.insert(1, "not a headline")
+        return 200, {"errno": 1 if self.variant == "errno" else 0, "data": data}
 
     def picture(self, name):
         for item in self.items:

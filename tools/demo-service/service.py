@@ -22,7 +22,10 @@ Sample data (sampledata.py, files in data/), every service host being this one:
                                                bin/brakosetup.exe), 404 while absent
 
 Test helpers: /test/ok?size=N (N bytes of known length), /test/drip?size=N&chunk=K&delay=ms (a
-known length sent slowly), /test/headers (the request headers as JSON), /control/quit.
+known length sent slowly), /test/headers (the request headers as JSON).
+Control: /control/quit ends the service; /control/news?variant=NAME chooses what /super/news.php answers
+from then on (sampledata.News lists the variants); without a variant it only reports. Either way the
+answer is {"variant": ..., "requests": news requests so far}; an unknown variant is a 404.
 Statistics: /bizhi?... records each event, /bizhi/list gives them all as JSON.
 """
 
@@ -193,6 +196,8 @@ class Handler(BaseHTTPRequestHandler):
             self.send_body(200, "bye\n", extra=[("Connection", "close")])
             self.close_connection = True
             self.server.quit()
+        elif path == "/control/news":
+            self.control_news(query)
         elif path == "/bizhi":
             self.record_event(raw_query, query)
         elif path == "/bizhi/list":
@@ -208,7 +213,9 @@ class Handler(BaseHTTPRequestHandler):
             code = query.get("code", [None])[0]
             self.send_json(self.server.weather.report(code, datetime.datetime.now()), "unknown town")
         elif path == "/super/news.php":
-            self.send_json(self.server.news.listing("http://" + self.headers.get("Host", "127.0.0.1")), "")
+            status, answer = self.server.news.listing("http://" + self.headers.get("Host", "127.0.0.1"))
+            body = answer if isinstance(answer, str) else sampledata.to_json(answer)
+            self.send_body(status, body, JSON)
         elif path.startswith("/super/pic/"):
             self.send_found(self.server.news.picture(path[len("/super/pic/"):]), "image/png")
         elif path.startswith("/super/page/"):
@@ -217,6 +224,15 @@ class Handler(BaseHTTPRequestHandler):
             self.send_found(read_if_present(self.server.tool_setup), "application/octet-stream")
         else:
             self.send_body(404, "not found\n")
+
+    def control_news(self, query):
+        news = self.server.news
+        variant = query.get("variant", [news.variant])[0]
+        if variant not in news.VARIANTS:
+            self.send_body(404, json.dumps({"error": "unknown variant", "variants": news.VARIANTS}), JSON)
+            return
+        news.variant = variant
+        self.send_body(200, json.dumps({"variant": news.variant, "requests": news.requests}), JSON)
 
     def send_json(self, value, missing):
         if value is None:

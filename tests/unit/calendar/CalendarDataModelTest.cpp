@@ -11,14 +11,12 @@
 
 #include "app/HolidayAge.h"
 #include "app/IniSettings.h"
-#include "app/TrustedFile.h"
 #include "app/UIThreadWindow.h"
 #include "calendar/CalendarClock.h"
 #include "calendar/CalendarDataModel.h"
-#include "net/HttpService.h"
 #include "unit/app/ScratchFolder.h"
 #include "unit/calendar/PumpMessages.h"
-#include "unit/net/DemoService.h"
+#include "unit/net/DemoServiceSuite.h"
 
 namespace {
 
@@ -60,21 +58,8 @@ std::string ReadAll(const std::wstring& path) {
 const char kOldFile[] = R"({"rest":["2024-5-1"],"work":["2024-5-11"],"solar_terms":{"year":"2024","data":[]}})";
 
 // The test thread is the UI thread: it owns the marshalling window and pumps while it waits.
-class CalendarDataModelTest : public ::testing::Test {
+class CalendarDataModelTest : public CDemoServiceSuite {
 protected:
-    static void SetUpTestSuite() {
-        const std::wstring shipped = CDemoService::TestsFolder() + L"\\..\\bin";
-        s_service = std::make_unique<CDemoService>();
-        // The HTTP library is loaded only once the base library can vouch for it.
-        CVexaBaseHelper::GetInstance().Initialise((shipped + L"\\Vexabase.dll").c_str());
-        s_http = std::make_unique<CHttpService>();
-        s_http->InitFromFolder(shipped);
-    }
-    static void TearDownTestSuite() {
-        s_http.reset();
-        s_service.reset();
-    }
-
     void SetUp() override {
         ASSERT_TRUE(s_service->IsRunning());
         ASSERT_TRUE(s_http->IsInitialised());
@@ -98,8 +83,6 @@ protected:
         ::WritePrivateProfileStringW(L"calendar", L"holiday", stamp, (m_folder / L"deskling.ini").c_str());
     }
 
-    static inline std::unique_ptr<CDemoService> s_service;
-    static inline std::unique_ptr<CHttpService> s_http;
     CScratchFolder m_folder{L"calendar-model"};
     CIniSettings m_settings{m_folder / L"deskling.ini", HKEY_CURRENT_USER, L"Software\\DesklingCalendarTest"};
     CRecordingView m_view;
