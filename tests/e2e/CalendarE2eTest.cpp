@@ -17,11 +17,6 @@ constexpr COLORREF kSelectedFill = RGB(0xF3, 0x70, 0x60);
 constexpr COLORREF kRestBadge = RGB(0x68, 0xBB, 0x1E);
 constexpr COLORREF kWorkBadge = RGB(0xF5, 0xA2, 0x2C);
 
-int IniInt(const wchar_t* key) {
-    return static_cast<int>(
-        ::GetPrivateProfileIntW(L"calendar", key, -999, (DataFolder() + L"\\deskling.ini").c_str()));
-}
-
 class CalendarE2eTest : public CServiceTreeE2eTest {
 protected:
     void SetUp() override {
@@ -79,7 +74,7 @@ TEST_F(CalendarE2eTest, OpensAtTheDefaultPlaceUnderOtherWindowsShowingTodayAndTh
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
               std::vector<LONG>({work.right - 417, work.top, 387, 475}));
-    EXPECT_EQ(IniInt(L"XPos"), -999) << "showing saves no place";
+    EXPECT_EQ(SavedSetting("calendar", "XPos"), -999) << "showing saves no place";
 
     XDoTool(L"mousemove 0 0");
     // The holiday file is fetched on the first show, since nothing says when it last was. A badge sits in
@@ -128,8 +123,9 @@ TEST_F(CalendarE2eTest, DraggingMovesItSavesThePlaceTheNextStartOpensItThereAndO
     const POINT moved{before.left - 150, before.top + 90};
     EXPECT_TRUE(WaitUntil([&] { return WindowRect(calendar).left == moved.x; }, 3s)) << WindowRect(calendar).left;
     EXPECT_EQ(WindowRect(calendar).top, moved.y);
-    EXPECT_TRUE(WaitUntil([&] { return IniInt(L"XPos") == moved.x && IniInt(L"YPos") == moved.y; }, 2s))
-        << IniInt(L"XPos") << "," << IniInt(L"YPos");
+    EXPECT_TRUE(WaitUntil(
+        [&] { return SavedSetting("calendar", "XPos") == moved.x && SavedSetting("calendar", "YPos") == moved.y; }, 2s))
+        << SavedSetting("calendar", "XPos") << "," << SavedSetting("calendar", "YPos");
 
     ASSERT_TRUE(XDoTool(At(moved.x + 200, moved.y + 70) + L" mousedown 1" + At(moved.x + 200, 65) + L" mouseup 1"));
     std::this_thread::sleep_for(300ms);
@@ -176,8 +172,8 @@ TEST_F(CalendarE2eTest, TheSliderSwitchesBackgroundBandsSavingAlpha) {
         ASSERT_TRUE(XDoTool(At(thumbX, thumbY) + L" mousedown 1" + At(thumbX + 2, thumbY) + At(target, thumbY) +
                             L" mouseup 1"));
         thumbX = target;
-        EXPECT_TRUE(WaitUntil([&] { return band(IniInt(L"alpha")) == band(percent); }, 2s))
-            << percent << " % saved as " << IniInt(L"alpha");
+        EXPECT_TRUE(WaitUntil([&] { return band(SavedSetting("calendar", "alpha")) == band(percent); }, 2s))
+            << percent << " % saved as " << SavedSetting("calendar", "alpha");
         looks.push_back(look());
         for (size_t i = 0; i + 1 < looks.size(); ++i) {
             EXPECT_NE(looks[i], looks.back()) << percent;

@@ -16,10 +16,6 @@ constexpr wchar_t kBrowserKey[] = L"http\\shell\\open\\command";
 constexpr COLORREF kCheckedDot = RGB(98, 184, 255);
 constexpr COLORREF kSecondSun = RGB(255, 220, 120);
 
-int NewsIni(const wchar_t* key) {
-    return static_cast<int>(::GetPrivateProfileIntW(L"news", key, -999, (DataFolder() + L"\\deskling.ini").c_str()));
-}
-
 // Pixels of three rows through the title whiter than any sample picture: the title's text.
 int TitlePixels(HWND news) {
     const RECT window = WindowRect(news);
@@ -123,7 +119,7 @@ TEST_F(NewsE2eTest, TheLockHoldsTheWidgetAcrossARestartAndTheCloseButtonSwitches
     EXPECT_TRUE(Reported("news_show"));
     RECT window = WindowRect(news);
     ASSERT_TRUE(XDoTool(At(window.left + 150, window.top + 120) + At(window.left + 31, window.top + 24) + L" click 1"));
-    EXPECT_TRUE(WaitUntil([] { return NewsIni(L"lock") == 1; }, 2s)) << NewsIni(L"lock");
+    EXPECT_TRUE(WaitUntil([] { return SavedSetting("news", "lock") == 1; }, 2s)) << SavedSetting("news", "lock");
     EXPECT_EQ(Drag(news, -80, 60).x, 0);
 
     EXPECT_TRUE(StartDeskling(L"/exit", m_exe).WaitForExit(5000));

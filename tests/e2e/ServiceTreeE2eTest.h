@@ -3,6 +3,9 @@
 #include "e2e/DesklingE2eTest.h"
 #include "unit/net/DemoService.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -12,6 +15,24 @@ inline RECT WindowRect(HWND hwnd) {
     RECT rect{};
     ::GetWindowRect(hwnd, &rect);
     return rect;
+}
+
+// A number deskling saved in its settings file, or -999 where there is none. The file itself is read: Wine's
+// profile functions keep a copy per process, which another process's write within the same file time leaves stale.
+inline int SavedSetting(const std::string& section, const std::string& key) {
+    std::ifstream file(std::filesystem::path(DataFolder() + L"\\deskling.ini"));
+    bool inSection = false;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty() && line.front() == '[') {
+            inSection = line == "[" + section + "]";
+        } else if (inSection && line.rfind(key + "=", 0) == 0) {
+            return std::atoi(line.c_str() + key.size() + 1);
+        }
+    }
+    return -999;
 }
 
 // An xdotool step that moves the pointer to (x, y) and lets the program see it.
