@@ -15,6 +15,9 @@
 
 namespace {
 
+// A headline picture is a few hundred kilobytes; a longer body is no picture of ours.
+constexpr uint64_t kPictureMaxBytes = 4 * 1024 * 1024;
+
 // Gone already counts as deleted.
 bool DeletePicture(const std::wstring& file) {
     return ::DeleteFileW(file.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
@@ -124,7 +127,7 @@ void CNewsDataModel::StartPictureDownload(const std::wstring& src) {
 unsigned __stdcall CNewsDataModel::FetchNewsPicture(void* param) {
     std::unique_ptr<PictureJob> job(static_cast<PictureJob*>(param));
     CComApartment com;
-    job->downloaded = !DownloadToFile(job->src, job->file).empty();
+    job->downloaded = !DownloadToFile(job->src, job->file, kPictureMaxBytes).empty();
     mf_bind_t_1<CNewsDataModel, const PictureJob&> take(job->model, &CNewsDataModel::TakePicture, *job);
     if (!RunOnUIThread(&take)) {
         // Without a UI thread the process is ending and nobody will show the picture.
