@@ -58,13 +58,9 @@ bool DataMgrHelper::Connect() {
         return false;
     }
     const std::wstring library = folder + L"DataMgr.dll";
-    if (!IsTrustedFile(library.c_str())) {
-        WriteLog(L"[DataMgrHelper] untrusted %s", library.c_str());
-        return false;
-    }
-    m_library.Reset(::LoadLibraryW(library.c_str()));
+    m_library = LoadTrustedLibrary(library.c_str());
     if (!m_library) {
-        WriteLog(L"[DataMgrHelper] load failed, error[%lu]", ::GetLastError());
+        WriteLog(L"[DataMgrHelper] untrusted or not loaded: %s", library.c_str());
         return false;
     }
     const auto getProxy = reinterpret_cast<DataMgrLib::PFN_GetDataMgrProxyEx>(

@@ -70,12 +70,9 @@ int CFlowMonitor::InitFromFolder(const std::wstring& folder) {
     }
     m_switchFile = folder + L"config.set";
     const std::wstring gate = folder + L"net\\netload.dll";
-    if (!IsTrustedFile(gate.c_str())) {
-        WriteLog(L"[flow] gate not trusted: %s", gate.c_str());
-        return 0;
-    }
-    m_gateLibrary.Reset(::LoadLibraryW(gate.c_str()));
+    m_gateLibrary = LoadTrustedLibrary(gate.c_str());
     if (!m_gateLibrary) {
+        WriteLog(L"[flow] gate untrusted or not loaded: %s", gate.c_str());
         return 0;
     }
     m_gate = reinterpret_cast<int(WINAPI*)()>(
