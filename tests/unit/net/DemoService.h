@@ -26,13 +26,16 @@ public:
                      std::to_wstring(::GetTickCount()) + L".port";
         ::DeleteFileW(m_portFile.c_str());
         const std::string unixPortFile = WineUnixPath(m_portFile);
-        std::wstring commandLine = L"python3 " + Wide(script) + L" 0 --idle-exit 60 --port-file " + Wide(unixPortFile);
+        // On the real clock: the end-to-end tests fake the Unix clock for every program they start and set it back
+        // at each test, and under that library the service's sleeps failed with EINVAL.
+        std::wstring commandLine =
+            L"env -u LD_PRELOAD python3 " + Wide(script) + L" 0 --idle-exit 60 --port-file " + Wide(unixPortFile);
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process = {};
         if (script.empty() || unixPortFile.empty() ||
-            !::CreateProcessW(L"Z:\\usr\\bin\\python3", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &process)) {
+            !::CreateProcessW(L"Z:\\usr\\bin\\env", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &process)) {
             return;
         }
         ::CloseHandle(process.hThread);
