@@ -27,6 +27,8 @@ Control: /control/quit ends the service; /control/news?variant=NAME chooses what
 from then on (sampledata.News lists the variants); without a variant it only reports. Either way the
 answer is {"variant": ..., "requests": news requests so far}; an unknown variant is a 404.
 Statistics: /bizhi?... records each event, /bizhi/list gives them all as JSON.
+Area and weather requests, faults included, are logged ({"host", "path"} with the query, in arrival order); /control/weather-log
+hands the log over as JSON and starts a new one.
 """
 
 import argparse
@@ -58,6 +60,7 @@ class Service(ThreadingHTTPServer):
         self.news = sampledata.News()
         self.events = []
         self.events_lock = threading.Lock()
+        self.weather_log = []
         self.last_request = time.monotonic()
         self.quitting = threading.Event()
 
@@ -100,6 +103,8 @@ class Handler(BaseHTTPRequestHandler):
         url = urllib.parse.urlsplit(self.path)
         query = urllib.parse.parse_qs(url.query, keep_blank_values=True)
         fault = query.get("fault", [None])[0]
+        if url.path in ("/sed_api_area_query.php", "/sed_api_weather_info.php"):
+            self.log_weather_request()
         if fault is None and url.path.startswith("/test/"):
             fault = url.path[len("/test/"):]
         try:
@@ -206,6 +211,10 @@ class Handler(BaseHTTPRequestHandler):
             self.send_body(200, json.dumps(events, ensure_ascii=False), JSON)
         elif path == "/pc/other/holiday.db":
             self.send_body(200, sampledata.holiday_db(), "application/octet-stream")
+        elif path == "/control/weather-log":
+            with self.server.events_lock:
+                log, self.server.weather_log = self.server.weather_log, []
+            self.send_body(200, json.dumps(log), JSON)
         elif path == "/sed_api_area_query.php":
             level = self.server.areas.query(query.get("grade", [""])[0], query.get("code", [""])[0])
             self.send_json(level, "unknown grade")
@@ -245,6 +254,10 @@ class Handler(BaseHTTPRequestHandler):
             self.send_body(404, "not found\n")
         else:
             self.send_body(200, body, content_type)
+
+    def log_weather_request(self):
+        with self.server.events_lock:
+            self.server.weather_log.append({"host": self.headers.get("Host", ""), "path": self.path})
 
     def record_event(self, raw_query, query):
         event = {
