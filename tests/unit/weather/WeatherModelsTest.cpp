@@ -10,7 +10,7 @@
 #include "net/HttpService.h"
 #include "unit/app/ScratchFolder.h"
 #include "unit/calendar/PumpMessages.h"
-#include "unit/net/DemoService.h"
+#include "unit/net/DemoServiceSuite.h"
 #include "weather/AreaEvents.h"
 #include "weather/ProvinceList.h"
 #include "weather/WeatherDataModel.h"
@@ -23,19 +23,8 @@ const std::string kWeather = "/sed_api_weather_info.php?app=bko&fmt=json";
 
 // The area directory and the weather model against the sample-data service, which logs the area and weather
 // requests it gets. The test thread is the UI thread: it pumps while it waits, and it is the weather view.
-class WeatherModelsTest : public ::testing::Test, public sigslot::has_slots<>, public IWeatherView {
+class WeatherModelsTest : public CDemoServiceSuite, public sigslot::has_slots<>, public IWeatherView {
 protected:
-    static void SetUpTestSuite() {
-        const std::wstring shipped = CDemoService::TestsFolder() + L"\\..\\bin";
-        s_service = std::make_unique<CDemoService>();
-        CVexaBaseHelper::GetInstance().Initialise((shipped + L"\\Vexabase.dll").c_str());
-        s_http = std::make_unique<CHttpService>();
-        s_http->InitFromFolder(shipped);
-    }
-    static void TearDownTestSuite() {
-        s_http.reset();
-        s_service.reset();
-    }
     void SetUp() override {
         ASSERT_TRUE(s_service->IsRunning() && s_http->IsInitialised() && CUIThreadWindow::GetInstance()->Create());
         CAreaEvents::GetInstance()->ProvincesReady.connect(this, &WeatherModelsTest::OnProvinces);
@@ -85,8 +74,6 @@ protected:
     static std::string Ascii(const std::wstring& text) { return std::string(text.begin(), text.end()); }
     static std::string Host() { return "127.0.0.1:" + std::to_string(s_service->Port()); }
 
-    static inline std::unique_ptr<CDemoService> s_service;
-    static inline std::unique_ptr<CHttpService> s_http;
     std::vector<std::wstring> m_signals;
     std::vector<WeatherData> m_shown;
     CProvinceList m_list{s_http.get(), s_service->Url(L"")};
