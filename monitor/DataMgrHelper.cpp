@@ -6,7 +6,7 @@
 #include "app/base/SmartLogger.h"
 #include "app/SystemUtils.h"
 #include "app/TrustedFile.h"
-#include "monitor/DataMgrInterface.h"
+#include "app/base/DataMgrLib.h"
 #include "monitor/HardwareTool.h"
 #include "monitor/InfoReadyCallback.h"
 #include "monitor/TemperatureRefresh.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "monitor/ComCallbackBase.h"
-#include "monitor/DataMgrInterface.h"
+#include "app/base/DataMgrLib.h"
 
 // The data library's notice that a complete set of readings was sent; handed to the monitor's model.
 class CInfoReadyCallback

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "monitor/ComCallbackBase.h"
-#include "monitor/DataMgrInterface.h"
+#include "app/base/DataMgrLib.h"
 
 // The data library's temperature values, one sensor at a time; handed to the monitor's model.
 class CTemperatureRefresh

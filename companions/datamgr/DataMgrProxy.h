@@ -6,10 +6,10 @@
 
 #include "app/base/DHCriticalSection.h"
 #include "app/base/ScopedHandle.h"
-#include "companions/datamgr/DataMgrLib.h"
+#include "app/base/DataMgrLib.h"
 #include "companions/hardwix/SensorBlock.h"
 
-// The proxy of DataMgr.dll (DataMgrLib.h): a hand-built method table so that each interface id's
+// The proxy of DataMgr.dll (app/base/DataMgrLib.h): a hand-built method table so that each interface id's
 // slot sits where its callers expect it. A reader thread takes every new set from the session's sensor
 // block, which HardwixService.exe fills, and hands it to the registered callbacks.
 class CDataMgrProxy {

@@ -1,7 +1,7 @@
 #include "app/base/DHAutoLock.h"
 #include "app/base/DHCriticalSection.h"
 #include "app/base/ScopedHandle.h"
-#include "companions/datamgr/DataMgrLib.h"
+#include "app/base/DataMgrLib.h"
 #include "integrity/AuthenticodeVerifier.h"
 #include "unit/companions/BrakoSetupRecord.h"
 #include "unit/integrity/IntegrityFixtures.h"

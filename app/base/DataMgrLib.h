@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <unknwn.h>
 
-// The interface of DataMgr.dll, the hardware tool's data library.
+// The interface of DataMgr.dll, the hardware tool's data library, as the library answers it and the monitor calls it.
 //
 // "GetDataMgrProxyEx" (no arguments) returns a new proxy with one reference owned by the caller, or null.
 // The proxy is one object with one method table that answers QueryInterface for IUnknown, IDispatch and
