@@ -1,13 +1,24 @@
 #include "app/shell/ShellWidgets.h"
 
-#include "app/shell/PlaceholderWidget.h"
 #include "app/shell/ShellWidgetHost.h"
 #include "calendar/CalendarWnd.h"
 #include "monitor/TempMonitorControl.h"
 #include "monitor/TempMonitorWnd.h"
 #include "news/NewsWnd.h"
+#include "weather/WeatherWnd.h"
 
 namespace {
+
+constexpr WidgetSettings kWeatherSettings{L"weather",
+                                          &CIniSettings::GetWeatherXPos,
+                                          &CIniSettings::SetWeatherXPos,
+                                          &CIniSettings::GetWeatherYPos,
+                                          &CIniSettings::SetWeatherYPos,
+                                          &CIniSettings::GetWeatherAlpha,
+                                          &CIniSettings::SetWeatherAlpha,
+                                          &CIniSettings::WriteRegWeatherOff,
+                                          nullptr,
+                                          nullptr};
 
 constexpr WidgetSettings kCalendarSettings{L"calendar",
                                            &CIniSettings::GetCalendarXPos,
@@ -63,9 +74,9 @@ const ShellWidget kWidgets[] = {
     {kWidgetWeather,
      {DeskCommand::OpenWeather, DeskCommand::OpenWeather},
      DeskCommand::CloseWeather,
-     [](DeskCommand) { WeatherWidget().Show(true); },
-     [] { WeatherWidget().Show(false); },
-     [] { return WeatherWidget().IsShown(); }},
+     [](DeskCommand) { Widget<CWeatherWnd>(kWeatherSettings)->Show(true); },
+     [] { Widget<CWeatherWnd>(kWeatherSettings)->Show(false); },
+     [] { return Shown<CWeatherWnd>(); }},
     {kWidgetCalendar,
      {DeskCommand::OpenCalendar, DeskCommand::OpenCalendar},
      DeskCommand::CloseCalendar,
