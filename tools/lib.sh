@@ -23,13 +23,15 @@ build_flavour() {
 }
 
 started_xvfb=""
-# Starts Xvfb on a free display unless one is already given; stop_xvfb ends it.
+# Starts Xvfb on a free display unless one is already given (screen size WxH, default 1280x800);
+# stop_xvfb ends it.
 ensure_display() {
+  local size=${1:-1280x800}
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   local n
   for n in $(seq 90 120); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
     started_xvfb=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
