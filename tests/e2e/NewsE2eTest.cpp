@@ -87,7 +87,7 @@ protected:
 // on, the second dot is checked and the second headline shows over its picture; a click opens its page.
 TEST_F(NewsE2eTest, TurnsToTheNextHeadlineWithinElevenSecondsAndAClickOpensItsPageInTheBrowser) {
     ASSERT_TRUE(RegisterFakeBrowser());
-    m_service.Get(L"/control/news?variant=empty-src");
+    m_service.Get(L"/control/answer?path=/super/news.php&variant=empty-src");
     HWND news = OpenNews();
     ASSERT_NE(news, nullptr);
     XDoTool(L"mousemove 0 0");

@@ -73,6 +73,23 @@ def draw(seed, *salt):
 
 
 class Weather:
+    """Weather answers, normally the town's (or the located town's) conditions and forecast, or one of these
+    variants, chosen through the service's control endpoint:
+
+      error        a 500 whose JSON body is a whole answer for another town, as a stale cache might send
+                   it: only a reader that looks at the state first ignores it
+      wrong-type   a 200 whose top level is an array holding the answer
+      truncated    a 200 with the answer cut off in the middle
+      week-text    the weekday number sent as a string
+      no-pm25      no air-quality member
+      cold         a temperature of three characters ("-10")
+      one-day      today only, no forecast days
+    """
+
+    VARIANTS = ("error", "wrong-type", "truncated", "week-text", "no-pm25", "cold", "one-day")
+    # The town whose answer the error variant carries.
+    ERROR_TOWN = "310115"
+
     def __init__(self, areas):
         self.areas = areas
         data = load("weather.json")
@@ -113,7 +130,27 @@ class Weather:
         power = self.powers[int(draw(code, day.isoformat(), part, "power") * len(self.powers))]
         return [sky["icon"], str(temperature), sky["info"], wind, power]
 
-    def report(self, code, now):
+    def report(self, code, now, variant="normal"):
+        """(status, body) of the weather answer for a town code (the located town when code is None) in the
+        variant; None when the town is unknown."""
+        answer = self.answer(self.ERROR_TOWN if variant == "error" else code, now)
+        if answer is None:
+            return None
+        realtime = answer["realtime"]
+        if variant == "week-text":
+            realtime["week"] = str(realtime["week"])
+        elif variant == "no-pm25":
+            del answer["pm25"]
+        elif variant == "cold":
+            realtime["weather"]["temperature"] = "-10"
+        elif variant == "one-day":
+            answer["weather"] = answer["weather"][:1]
+        body = to_json([answer] if variant == "wrong-type" else answer)
+        if variant == "truncated":
+            body = body[:len(body) // 2]
+        return (500 if variant == "error" else 200), body
+
+    def answer(self, code, now):
         """The weather answer for a town code (the located town when code is None); None when unknown."""
         lineage = self.areas.lineage(self.located if code is None else code)
         if lineage is None:
@@ -164,44 +201,41 @@ class News:
       changing     three headlines starting one further on every request, so each refresh differs
       bad-picture  the three, the second's picture address answering 404 with a text page
       error        a 500 answer with a JSON error body
-      garbage      a 200 answer whose body is not JSON
+
+    "normal" is "three"; the service's own faults (a body that is not JSON among them) apply here as anywhere.
     """
 
-    VARIANTS = ("three", "five", "errno", "empty-src", "not-objects", "changing", "bad-picture", "error", "garbage")
+    VARIANTS = ("three", "five", "errno", "empty-src", "not-objects", "changing", "bad-picture", "error")
 
     def __init__(self):
         self.items = load("news.json")["items"]
         self.pictures = {}
-        self.variant = "three"
-        self.requests = 0
+        self.served = 0
 
     def entry(self, base, item):
         return {"src": base + "/super/pic/" + item["picture"], "url": base + "/super/page/" + item["page"],
                 "title": item["title"]}
 
-    def listing(self, base):
-        """(status, answer) for the current variant; addresses use base, the address the caller reached us
-        under."""
-        served = self.requests
-        self.requests += 1
-        if self.variant == "error":
+    def listing(self, base, variant="normal"):
+        """(status, answer) in the variant; addresses use base, the address the caller reached us under."""
+        served = self.served
+        self.served += 1
+        if variant == "error":
             return 500, {"error": "news unavailable"}
-        if self.variant == "garbage":
-            return 200, "{news"
-        if self.variant == "five":
+        if variant == "five":
             chosen = self.items
-        elif self.variant == "changing":
+        elif variant == "changing":
             chosen = [self.items[(served + k) % len(self.items)] for k in range(3)]
         else:
             chosen = self.items[:3]
         data = [self.entry(base, item) for item in chosen]
-        if self.variant == "empty-src":
+        if variant == "empty-src":
             data[0]["src"] = data[0]["url"] = ""
-        elif self.variant == "bad-picture":
+        elif variant == "bad-picture":
             data[1]["src"] = base + "/super/pic/missing.png"
-        elif self.variant == "not-objects":
+        elif variant == "not-objects":
             data.insert(1, "not a headline")
-        return 200, {"errno": 1 if self.variant == "errno" else 0, "data": data}
+        return 200, {"errno": 1 if variant == "errno" else 0, "data": data}
 
     def picture(self, name):
         for item in self.items:

@@ -23,9 +23,13 @@ Sample data (sampledata.py, files in data/), every service host being this one:
 
 Test helpers: /test/ok?size=N (N bytes of known length), /test/drip?size=N&chunk=K&delay=ms (a
 known length sent slowly), /test/headers (the request headers as JSON).
-Control: /control/quit ends the service; /control/news?variant=NAME chooses what /super/news.php answers
-from then on (sampledata.News lists the variants); without a variant it only reports. Either way the
-answer is {"variant": ..., "requests": news requests so far}; an unknown variant is a 404.
+Control: /control/quit ends the service. /control/answer?path=PATH&variant=NAME chooses how PATH answers from
+then on; with &count=N only the next N answers, after which it answers normally again. The variants of every
+path are the faults 404 and 500 (a short text body), slow (the normal answer after ?delay= milliseconds,
+default 3000), reset (half an announced body, then a reset) and garbage (200 with a body that is not JSON);
+the data paths add their own (sampledata.News and sampledata.Weather list them), "normal" being the ordinary
+answer. Without a variant it only reports. Either way the answer is {"path", "variant", "requests": requests
+of that path so far}; an unknown variant is a 404.
 Statistics: /bizhi?... records each event, /bizhi/list gives them all as JSON.
 Area and weather requests, faults included, are logged ({"host", "path"} with the query, in arrival order); /control/weather-log
 hands the log over as JSON and starts a new one.
@@ -58,6 +62,8 @@ class Service(ThreadingHTTPServer):
         self.areas = sampledata.Areas()
         self.weather = sampledata.Weather(self.areas)
         self.news = sampledata.News()
+        self.answers = Answers({"/super/news.php": sampledata.News.VARIANTS,
+                                "/sed_api_weather_info.php": sampledata.Weather.VARIANTS})
         self.events = []
         self.events_lock = threading.Lock()
         self.weather_log = []
@@ -107,11 +113,17 @@ class Handler(BaseHTTPRequestHandler):
             self.log_weather_request()
         if fault is None and url.path.startswith("/test/"):
             fault = url.path[len("/test/"):]
+        variant, delay = "normal", 0
+        if fault is None:
+            variant, delay = self.server.answers.take(url.path)
+            if variant in Answers.FAULTS and variant != "slow":
+                fault = variant
         try:
             if fault is not None:
                 self.test_route(fault, query)
             else:
-                self.data_route(url.path, url.query, query)
+                time.sleep(delay / 1000.0)
+                self.data_route(url.path, url.query, query, variant)
         except (BrokenPipeError, ConnectionResetError):
             self.close_connection = True
 
@@ -148,6 +160,8 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header("Location", target)
             self.send_header("Content-Length", "0")
             self.end_headers()
+        elif fault == "garbage":
+            self.send_body(200, "{\"area\": [[\"", JSON)
         elif fault == "headers":
             headers = {name: value for name, value in self.headers.items()}
             self.send_body(200, json.dumps(headers), "application/json")
@@ -196,13 +210,13 @@ class Handler(BaseHTTPRequestHandler):
 
     # --- data endpoints -------------------------------------------------------------------------
 
-    def data_route(self, path, raw_query, query):
+    def data_route(self, path, raw_query, query, variant):
         if path == "/control/quit":
             self.send_body(200, "bye\n", extra=[("Connection", "close")])
             self.close_connection = True
             self.server.quit()
-        elif path == "/control/news":
-            self.control_news(query)
+        elif path == "/control/answer":
+            self.control_answer(query)
         elif path == "/bizhi":
             self.record_event(raw_query, query)
         elif path == "/bizhi/list":
@@ -220,9 +234,13 @@ class Handler(BaseHTTPRequestHandler):
             self.send_json(level, "unknown grade")
         elif path == "/sed_api_weather_info.php":
             code = query.get("code", [None])[0]
-            self.send_json(self.server.weather.report(code, datetime.datetime.now()), "unknown town")
+            answer = self.server.weather.report(code, datetime.datetime.now(), variant)
+            if answer is None:
+                self.send_body(404, json.dumps({"error": "unknown town"}), JSON)
+            else:
+                self.send_body(answer[0], answer[1], JSON)
         elif path == "/super/news.php":
-            status, answer = self.server.news.listing("http://" + self.headers.get("Host", "127.0.0.1"))
+            status, answer = self.server.news.listing("http://" + self.headers.get("Host", "127.0.0.1"), variant)
             body = answer if isinstance(answer, str) else sampledata.to_json(answer)
             self.send_body(status, body, JSON)
         elif path.startswith("/super/pic/"):
@@ -234,14 +252,15 @@ class Handler(BaseHTTPRequestHandler):
         else:
             self.send_body(404, "not found\n")
 
-    def control_news(self, query):
-        news = self.server.news
-        variant = query.get("variant", [news.variant])[0]
-        if variant not in news.VARIANTS:
-            self.send_body(404, json.dumps({"error": "unknown variant", "variants": news.VARIANTS}), JSON)
+    def control_answer(self, query):
+        path = query.get("path", [""])[0]
+        variant = query.get("variant", [None])[0]
+        answers = self.server.answers
+        if variant is not None and not answers.choose(path, variant, self.int_param(query, "count", 0),
+                                                      self.int_param(query, "delay", 3000)):
+            self.send_body(404, json.dumps({"error": "unknown variant", "variants": answers.variants(path)}), JSON)
             return
-        news.variant = variant
-        self.send_body(200, json.dumps({"variant": news.variant, "requests": news.requests}), JSON)
+        self.send_body(200, json.dumps(answers.report(path)), JSON)
 
     def send_json(self, value, missing):
         if value is None:
@@ -272,6 +291,48 @@ class Handler(BaseHTTPRequestHandler):
 
 
 JSON = "application/json; charset=utf-8"
+
+
+class Answers:
+    """How each path answers: its chosen variant, for good or for a number of answers, and its request count.
+    Requests arrive on the server's threads."""
+
+    FAULTS = ("404", "500", "slow", "reset", "garbage")
+
+    def __init__(self, variants_by_path):
+        self.own = variants_by_path
+        self.lock = threading.Lock()
+        self.chosen = {}  # path -> [variant, answers left (0: until changed), delay in ms]
+        self.requests = {}
+
+    def variants(self, path):
+        return ("normal",) + tuple(self.own.get(path, ())) + self.FAULTS
+
+    def choose(self, path, variant, count, delay):
+        if variant not in self.variants(path):
+            return False
+        with self.lock:
+            self.chosen[path] = [variant, count, delay]
+        return True
+
+    def take(self, path):
+        """(variant, delay in ms) of the next answer of path, counting the request."""
+        with self.lock:
+            self.requests[path] = self.requests.get(path, 0) + 1
+            chosen = self.chosen.get(path)
+            if chosen is None:
+                return "normal", 0
+            variant, left, delay = chosen
+            if left == 1:
+                del self.chosen[path]
+            elif left > 1:
+                chosen[1] -= 1
+            return variant, delay if variant == "slow" else 0
+
+    def report(self, path):
+        with self.lock:
+            chosen = self.chosen.get(path)
+            return {"path": path, "variant": chosen[0] if chosen else "normal", "requests": self.requests.get(path, 0)}
 
 
 def read_if_present(path):

@@ -44,10 +44,11 @@ protected:
 
     // Asks the service for an answer in the variant and waits until the model has had it.
     void Request(const std::wstring& variant) {
-        s_service->Get(L"/control/news?variant=" + variant);
-        const std::string before = s_service->Get(L"/control/news");
+        const std::wstring control = L"/control/answer?path=/super/news.php";
+        s_service->Get(control + L"&variant=" + variant);
+        const std::string before = s_service->Get(control);
         m_model.RequestNews();
-        PumpUntil([&] { return s_service->Get(L"/control/news") != before; }, 5000);
+        PumpUntil([&] { return s_service->Get(control) != before; }, 5000);
         PumpUntil([] { return false; }, 300);
     }
 
