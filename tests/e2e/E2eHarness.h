@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -250,6 +251,32 @@ inline std::vector<DWORD> ProcessIdsNamed(const std::wstring& exeName) {
 inline std::string ReadUnixFile(const std::wstring& path) {
     std::ifstream in{std::filesystem::path(path), std::ios::binary};
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A services.ini naming `base` for every service host but those given another address in `hosts`.
+inline std::string ServicesIni(const std::string& base, const std::map<std::string, std::string>& hosts = {}) {
+    std::string ini = "[hosts]\r\n";
+    for (const char* key : {"weather_cdn", "weather_origin", "static_cdn", "wallpaper", "stats", "tool_download"}) {
+        const auto given = hosts.find(key);
+        ini += std::string(key) + "=" + (given == hosts.end() ? base : given->second) + "\r\n";
+    }
+    return ini;
+}
+
+// The runnable tree (its files and the net\\ folder) copied into `tree` beside a services.ini holding
+// `servicesIni`; the copied deskling.exe, or empty when something could not be written.
+inline std::wstring CopyRunnableTree(const std::wstring& tree, const std::string& servicesIni) {
+    for (const wchar_t* below : {L"", L"\\net"}) {
+        WIN32_FIND_DATAW entry;
+        CFindHandle find(::FindFirstFileW((BinDir() + below + L"\\*").c_str(), &entry));
+        for (bool more = EnsureFolder(tree + below) && find; more; more = ::FindNextFileW(find.Get(), &entry)) {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                ::CopyFileW((BinDir() + below + L"\\" + entry.cFileName).c_str(),
+                            (tree + below + L"\\" + entry.cFileName).c_str(), FALSE);
+            }
+        }
+    }
+    return WriteTextFile(tree + L"\\services.ini", servicesIni) ? tree + L"\\deskling.exe" : std::wstring();
 }
 
 // The /proc folder of the Unix process whose command line (its arguments apart, each ended by a zero)

@@ -64,23 +64,25 @@ private:
     bool m_createdSwitch = false;
 };
 
-// A deskling.exe with a placeholder widget open (so the idle exit leaves it), ended with "/exit".
+// A deskling.exe with a widget open (so the idle exit leaves it), ended with "/exit".
 class CRunningInstance {
 public:
-    bool Start() {
-        return m_process.Start(Quoted(DesklingExe()) + L" /weather") &&
+    bool Start(const std::wstring& exe = DesklingExe(), const wchar_t* widgetSwitch = L"/weather") {
+        m_exe = exe;
+        return m_process.Start(Quoted(exe) + L" " + widgetSwitch) &&
                WaitForWindow(L"VexawpMainWndClass", m_process.Id(), 10s);
     }
     ~CRunningInstance() {
         if (m_process.IsRunning()) {
             CChildProcess exit;
-            exit.Start(Quoted(DesklingExe()) + L" /exit");
+            exit.Start(Quoted(m_exe) + L" /exit");
             exit.WaitForExit(5000);
             m_process.WaitForExit(5000);
         }
     }
 
 private:
+    std::wstring m_exe;
     CChildProcess m_process;
 };
 

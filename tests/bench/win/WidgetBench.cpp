@@ -1,10 +1,13 @@
-// The calendar widget's cost, each figure next to a bare Wine GUI process (one idle 387x475 layered
+// The calendar and weather widgets' cost, each figure next to a bare Wine GUI process (one idle 387x475 layered
 // window, nothing else) measured in the same run:
-// - latency: "/calendar" reaching a running instance (its "MSG_COPYDATA_CMD_LINE" log line) to the first
-//   frame that carries the month ("calendar first frame"); the bare process times its own window
-//   creation to its first pushed frame;
-// - CPU seconds per minute and wake-ups per second while shown and idle, both processes over the same interval;
-// - private memory with the calendar open.
+// - latency: "/calendar" or "/weather" reaching a running instance (its "MSG_COPYDATA_CMD_LINE" log line) to the
+//   first frame that carries the month ("calendar first frame") or the service's weather ("weather first frame
+//   with data"); the bare process times its own window creation to its first pushed frame;
+// - CPU seconds per minute and wake-ups per second while both widgets are shown and idle, both processes over the
+//   same interval;
+// - private memory with both widgets open.
+// deskling.exe runs from a copy of the runnable tree whose services are the sample-data service tools/bench
+// starts (DESKLING_BENCH_SERVICE, its base address); without one the weather has no data and is not measured.
 // Wine runs each Windows process as one Unix process, whose figures the Windows calls for other processes
 // leave at zero: CPU and memory are read from /proc, which drive Z: reaches.
 // The benchmark program doubles as the bare process: started with kBareSwitch it shows its window, writes
@@ -23,7 +26,8 @@ namespace {
 
 using namespace bench;
 
-constexpr char kBench[] = "CalendarWidget";
+constexpr char kCalendarBench[] = "CalendarWidget";
+constexpr char kWeatherBench[] = "WeatherWidget";
 constexpr wchar_t kBareSwitch[] = L"--bare-layered-window ";
 constexpr int kLatencyRuns = 5;
 constexpr DWORD kIdleSeconds = 20;
@@ -110,11 +114,12 @@ double PrivateMegabytes(const std::wstring& folder) {
     return kilobytes / 1024.0;
 }
 
-// Forwards "/calendar" to the running instance; milliseconds from its arrival to the first full frame.
-std::optional<double> CalendarLatency() {
+// Forwards the switch to the running instance; milliseconds from its arrival to the log line of the first full
+// frame.
+std::optional<double> WidgetLatency(const std::wstring& exe, const wchar_t* widgetSwitch, const char* frameLine) {
     CLogTail tail;
     CChildProcess later;
-    if (!later.Start(Quoted(DesklingExe()) + L" /calendar")) {
+    if (!later.Start(Quoted(exe) + L" " + widgetSwitch)) {
         return std::nullopt;
     }
     std::optional<Clock::time_point> arrived;
@@ -122,20 +127,34 @@ std::optional<double> CalendarLatency() {
         if (!arrived && tail.Holds("MSG_COPYDATA_CMD_LINE")) {
             arrived = Clock::now();
         }
-        if (arrived && tail.Holds("calendar first frame")) {
+        if (arrived && tail.Holds(frameLine)) {
             return MillisecondsSince(*arrived);
         }
     }
     return std::nullopt;
 }
 
-// Starts the bare process; its creation-to-first-frame milliseconds, or a negative value.
-double StartBare(CChildProcess& bare) {
+// This program's path.
+std::wstring SelfPath() {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return self;
+}
+
+// A path's characters as they stand in a Unix command line; ours are plain ASCII.
+std::string Narrow(const std::wstring& path) {
+    std::string narrow;
+    for (wchar_t c : path) {
+        narrow.push_back(static_cast<char>(c));
+    }
+    return narrow;
+}
+
+// Starts the bare process; its creation-to-first-frame milliseconds, or a negative value.
+double StartBare(CChildProcess& bare) {
     const std::wstring report = MakeTempFolder(L"bench-bare") + L"\\latency.txt";
     double latencyMs = -1;
-    if (bare.Start(Quoted(self) + L" " + kBareSwitch + report)) {
+    if (bare.Start(Quoted(SelfPath()) + L" " + kBareSwitch + report)) {
         // The file may show before its figure does.
         WaitUntil([&] { return static_cast<bool>(std::ifstream(std::filesystem::path(report)) >> latencyMs); }, 10s);
     }
@@ -143,13 +162,34 @@ double StartBare(CChildProcess& bare) {
     return latencyMs;
 }
 
-} // namespace
-
-DESKLING_BENCH(CalendarWidget) {
-    CBenchRig rig(kBench);
-    if (!rig.Start()) {
-        return;
+// The runnable tree with the sample-data service as every host, in a folder removed with it.
+class CServiceTree {
+public:
+    CServiceTree() {
+        const char* service = std::getenv("DESKLING_BENCH_SERVICE");
+        m_folder = service ? MakeTempFolder(L"bench-tree") : std::wstring();
+        m_exe = m_folder.empty() ? std::wstring() : CopyRunnableTree(m_folder, ServicesIni(service));
     }
+    ~CServiceTree() {
+        if (!m_folder.empty()) {
+            DeleteTree(m_folder);
+        }
+    }
+    CServiceTree(const CServiceTree&) = delete;
+    CServiceTree& operator=(const CServiceTree&) = delete;
+
+    // The copied deskling.exe; empty without a service or when the copy failed.
+    const std::wstring& Exe() const { return m_exe; }
+
+private:
+    std::wstring m_folder;
+    std::wstring m_exe;
+};
+
+// Median latencies of five runs, each forwarding `widgetSwitch` to an instance started with `openSwitch`, and of
+// five bare windows; false, with a note, when a run did not complete.
+bool MeasureLatency(const CBenchRig& rig, const char* bench, const std::wstring& exe, const wchar_t* openSwitch,
+                    const wchar_t* widgetSwitch, const char* frameLine, const char* what) {
     std::vector<double> latencies, bareLatencies;
     for (int run = 0; run < kLatencyRuns; ++run) {
         std::optional<double> latency;
@@ -157,43 +197,67 @@ DESKLING_BENCH(CalendarWidget) {
         // command line over and quits.
         for (int attempt = 0; attempt < 2 && !latency; ++attempt) {
             CRunningInstance instance;
-            latency = instance.Start() ? CalendarLatency() : std::nullopt;
+            latency = instance.Start(exe, openSwitch) ? WidgetLatency(exe, widgetSwitch, frameLine) : std::nullopt;
         }
         CChildProcess bare;
         const double bareLatency = StartBare(bare);
         if (!latency || bareLatency < 0) {
-            rig.Note("run " + std::to_string(run) + " did not complete");
-            return;
+            return rig.Note(std::string(bench) + ": run " + std::to_string(run) + " did not complete");
         }
         latencies.push_back(*latency);
         bareLatencies.push_back(bareLatency);
     }
-    BenchFigure(kBench, "\"/calendar\" arrived -> first frame with the month, median of 5", Median(latencies), "ms");
-    BenchFigure(kBench, "  bare layered window: creation -> first frame, median", Median(bareLatencies), "ms");
+    BenchFigure(bench, what, Median(latencies), "ms");
+    BenchFigure(bench, "  bare layered window: creation -> first frame, median", Median(bareLatencies), "ms");
+    return true;
+}
 
-    // Idle cost and memory: the calendar shown and left alone, beside the bare window, over one interval.
+} // namespace
+
+DESKLING_BENCH(CalendarWidget) {
+    CBenchRig rig(kCalendarBench);
+    CServiceTree tree;
+    const std::wstring exe = tree.Exe().empty() ? DesklingExe() : tree.Exe();
+    if (!rig.Start() || !MeasureLatency(rig, kCalendarBench, exe, L"/weather", L"/calendar", "calendar first frame",
+                                        "\"/calendar\" arrived -> first frame with the month, median of 5")) {
+        return;
+    }
+    if (tree.Exe().empty()) {
+        rig.Note("no sample-data service given (DESKLING_BENCH_SERVICE): the weather is not measured");
+    } else {
+        MeasureLatency(rig, kWeatherBench, exe, L"/calendar", L"/weather", "weather first frame with data",
+                       "\"/weather\" arrived -> first frame with the service's data, median of 5");
+    }
+
+    // Idle cost and memory: the weather and the calendar shown and left alone, beside the bare window, over one
+    // interval.
     CRunningInstance instance;
     CChildProcess bare;
-    if (!instance.Start() || !CalendarLatency() || StartBare(bare) < 0) {
+    if (!instance.Start(exe, L"/weather") || !WidgetLatency(exe, L"/calendar", "calendar first frame") ||
+        StartBare(bare) < 0) {
         rig.Note("the idle measurement could not start");
         return;
     }
-    const std::wstring desklingUnix = UnixProcessFolder("deskling.exe", "/weather");
-    const std::wstring bareUnix = UnixProcessFolder("bench-bare", "latency.txt");
+    // By their own paths: other programs on the machine may run a deskling.exe or a benchmark of their own.
+    const std::wstring desklingUnix = UnixProcessFolder(Narrow(exe).c_str(), "/weather");
+    const std::wstring bareUnix = UnixProcessFolder(Narrow(SelfPath()).c_str(), "--bare-layered-window");
     if (desklingUnix.empty() || bareUnix.empty()) {
         rig.Note("the Unix processes were not found under /proc");
         return;
     }
-    // Start-up work (fonts, skin pictures, the holiday request) is over after a few seconds.
+    // Start-up work (fonts, skin pictures, the holiday and weather requests) is over after a few seconds.
     ::Sleep(3000);
     const double desklingBefore = CpuSeconds(desklingUnix), bareBefore = CpuSeconds(bareUnix);
     const double desklingWoke = WakeUps(desklingUnix), bareWoke = WakeUps(bareUnix);
     ::Sleep(kIdleSeconds * 1000);
     const double perMinute = 60.0 / kIdleSeconds;
-    BenchFigure(kBench, "CPU while shown and idle", (CpuSeconds(desklingUnix) - desklingBefore) * perMinute, "s/min");
-    BenchFigure(kBench, "  bare layered window", (CpuSeconds(bareUnix) - bareBefore) * perMinute, "s/min");
-    BenchFigure(kBench, "wake-ups while shown and idle", (WakeUps(desklingUnix) - desklingWoke) / kIdleSeconds, "/s");
-    BenchFigure(kBench, "  bare layered window", (WakeUps(bareUnix) - bareWoke) / kIdleSeconds, "/s");
-    BenchFigure(kBench, "private memory with the calendar open", PrivateMegabytes(desklingUnix), "MiB");
-    BenchFigure(kBench, "  bare layered window", PrivateMegabytes(bareUnix), "MiB");
+    BenchFigure(kCalendarBench, "CPU while shown with the weather and idle",
+                (CpuSeconds(desklingUnix) - desklingBefore) * perMinute, "s/min");
+    BenchFigure(kCalendarBench, "  bare layered window", (CpuSeconds(bareUnix) - bareBefore) * perMinute, "s/min");
+    BenchFigure(kCalendarBench, "wake-ups while shown with the weather and idle",
+                (WakeUps(desklingUnix) - desklingWoke) / kIdleSeconds, "/s");
+    BenchFigure(kCalendarBench, "  bare layered window", (WakeUps(bareUnix) - bareWoke) / kIdleSeconds, "/s");
+    BenchFigure(kCalendarBench, "private memory with the calendar and the weather open", PrivateMegabytes(desklingUnix),
+                "MiB");
+    BenchFigure(kCalendarBench, "  bare layered window", PrivateMegabytes(bareUnix), "MiB");
 }
