@@ -20,7 +20,6 @@ constexpr wchar_t kMsgBoxClass[] = L"DesklingMsgBox";
 constexpr WPARAM kMsgBoxOk = 1002;
 constexpr WPARAM kMsgBoxCancel = 1003;
 constexpr WPARAM kDownloadButton = 2;
-constexpr REGSAM kViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
 // Band colours of the needles, as the screen shows them.
 constexpr COLORREF kFirstBand = RGB(0, 156, 255);
 constexpr COLORREF kMiddleBand = RGB(184, 147, 1);
@@ -62,19 +61,7 @@ protected:
         RemoveTool();
     }
 
-    // No tool in the machine: no service running, no folder, no setup record in either view.
-    static void RemoveTool() {
-        for (DWORD id : ProcessIdsNamed(L"HardwixService.exe")) {
-            CKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-            if (process && ::TerminateProcess(process.Get(), 1)) {
-                ::WaitForSingleObject(process.Get(), 5000);
-            }
-        }
-        EXPECT_TRUE(DeleteTree(ToolFolder()));
-        for (REGSAM view : kViews) {
-            ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", view, 0);
-        }
-    }
+    static void RemoveTool() { EXPECT_TRUE(RemoveHardwareTool(ToolFolder())); }
 
     // Starts the wallpaper application and deskling with the switches, the tool hosted at that path of the
     // sample-data service.
