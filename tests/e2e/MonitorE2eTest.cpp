@@ -23,6 +23,8 @@ constexpr WPARAM kDownloadButton = 2;
 // Band colours of the needles, as the screen shows them.
 constexpr COLORREF kFirstBand = RGB(0, 156, 255);
 constexpr COLORREF kMiddleBand = RGB(184, 147, 1);
+// The middle of the download button's blue.
+constexpr COLORREF kButtonBlue = RGB(76, 171, 250);
 
 // Where the silent setup installs by default.
 std::wstring ToolFolder() {
@@ -97,6 +99,21 @@ protected:
             },
             8s, 200ms);
     }
+
+    // True once the screen shows the offer panel: the left end of the download button, and no large dial where
+    // the data panel has its ring.
+    static bool OfferPanelShows(HWND monitor) {
+        return WaitUntil(
+            [&] {
+                const RECT window = WindowRect(monitor);
+                int button = 0;
+                for (int x = 56; x <= 64; ++x) {
+                    button += Near(ScreenPixel(window.left + x, window.top + 129), kButtonBlue, 30) ? 1 : 0;
+                }
+                return button >= 7 && !Near(ScreenPixel(window.left + 58, window.top + 88), kFirstBand, 40);
+            },
+            5s, 100ms);
+    }
 };
 
 } // namespace
@@ -140,6 +157,8 @@ TEST_F(MonitorE2eTest, AutoStartOffersInsideTheWidgetAndAFailedDownloadIsStep4) 
     EXPECT_EQ(CountInLog(L"offer shown"), 0u);
 
     HWND monitor = WaitForWindow(kMonitorClass, deskling, 0ms);
+    EXPECT_TRUE(OfferPanelShows(monitor))
+        << std::hex << ScreenPixel(WindowRect(monitor).left + 60, WindowRect(monitor).top + 129);
     ::PostMessageW(monitor, WM_COMMAND, kDownloadButton, 0);
     ASSERT_TRUE(WaitForLog(L"[brako] step 4, 90%", 10s)) << ReadLog();
     EXPECT_EQ(LoggedSteps(), (std::vector<int>{2, 3, 4}));
@@ -148,11 +167,10 @@ TEST_F(MonitorE2eTest, AutoStartOffersInsideTheWidgetAndAFailedDownloadIsStep4) 
     EXPECT_TRUE(WaitUntil([] { return CountInLog(L"[brako] step 4, 90%") == 2; }, 10s)) << ReadLog();
 }
 
-// A setup that is not ours is refused (step 8 at 100 %), and a second start while the download runs is turned
-// away; a setup that cannot install ends in step 8 with "brako_fail".
-TEST_F(MonitorE2eTest, UnsignedOrFailingSetupsEndInStep8) {
-    // The slow answer is a short text, no signed program.
-    const DWORD deskling = StartMonitor(L"/tempmonitor /tempauto", "/test/slow?delay=1500&to=");
+// Our signed setup changed after signing is refused (step 8 at 100 %), and a second start while the download
+// runs is turned away; a setup that cannot install ends in step 8 with "brako_fail".
+TEST_F(MonitorE2eTest, TamperedOrFailingSetupsEndInStep8) {
+    const DWORD deskling = StartMonitor(L"/tempmonitor /tempauto", "/test/tampered?delay=1500&to=");
     ASSERT_TRUE(WaitUntil([&] { return Visible(kMonitorClass, deskling); }, 10s)) << ReadLog();
     HWND monitor = WaitForWindow(kMonitorClass, deskling, 0ms);
     ::PostMessageW(monitor, WM_COMMAND, kDownloadButton, 0);
