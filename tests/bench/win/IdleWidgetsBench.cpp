@@ -37,15 +37,16 @@ DESKLING_BENCH(IdleWidgets) {
         return;
     }
     for (const WidgetSet& set : kSets) {
-        std::wstring switches;
+        // A switch no command reads names the instance's Unix process apart from that of the set before, which
+        // may still be ending.
+        const std::string mark = "/bench=idle-" + std::to_string(&set - kSets);
+        std::wstring switches(mark.begin(), mark.end());
         for (const std::wstring& each : set.switches) {
-            switches += (switches.empty() ? L"" : L" ") + each;
+            switches += L" " + each;
         }
         CRunningInstance instance(tree.Exe());
-        // The Unix process's arguments are the switches, one each.
-        const std::string last(set.switches.back().begin(), set.switches.back().end());
         const std::wstring unixFolder =
-            instance.Start(switches) ? UnixProcessFolder("deskling.exe", last.c_str()) : std::wstring();
+            instance.Start(switches) ? UnixProcessFolder("deskling.exe", mark.c_str()) : std::wstring();
         if (unixFolder.empty()) {
             rig.Note(std::string("deskling.exe with ") + set.name + " did not start");
             return;

@@ -29,12 +29,13 @@ DESKLING_BENCH(MonitorWidget) {
         return;
     }
     CRunningInstance instance(tree.Exe());
-    if (!instance.Start() ||
+    // A switch no command reads names the instance's Unix process.
+    if (!instance.Start(L"/weather /bench=monitor") ||
         !ForwardedLatencies(tree.Exe(), L"/tempmonitor", {"[tempmonitor] hardware source connected:1"})) {
         rig.Note("the monitor did not connect to the hardware tool");
         return;
     }
-    const std::wstring unixFolder = UnixProcessFolder("deskling.exe", "/weather");
+    const std::wstring unixFolder = UnixProcessFolder("deskling.exe", "/bench=monitor");
     if (unixFolder.empty()) {
         rig.Note("the Unix process was not found under /proc");
         return;
