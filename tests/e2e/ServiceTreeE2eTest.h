@@ -58,11 +58,10 @@ protected:
         return "http://127.0.0.1:" + std::to_string(m_service.Port()) + path;
     }
 
-    // The runnable tree (its files and the net\ folder) copied beside a services.ini that names the sample-data
-    // service of this test for every host but those given another address in `hosts`; the copied deskling.exe,
-    // or empty when something could not be written.
+    // The runnable tree beside a services.ini that names the sample-data service of this test for every host but
+    // those given another address in `hosts`; the copied deskling.exe, or empty when something could not be written.
     std::wstring CopyTreeForService(const std::map<std::string, std::string>& hosts = {}) {
-        return CopyRunnableTree(m_scratch + L"\\tree", ServicesIni(ServiceUrl(), hosts));
+        return CopyTreeWithServices(m_scratch + L"\\tree", ServiceUrl(), hosts);
     }
 
     // Runs xdotool with the arguments and waits for it. Wine cannot wait on a Unix program's handle, so a
