@@ -139,6 +139,7 @@ void CDeskWidget::OnMouseMove(UINT flags, int x, int y) {
     if (m_host) {
         m_host->SavePosition(POINT{corner.x, corner.y});
     }
+    m_events.OnWidgetMoved();
 }
 
 void CDeskWidget::OnMouseLeave() {

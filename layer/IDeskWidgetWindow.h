@@ -13,6 +13,8 @@ public:
     virtual void OnWidgetHiding() = 0;
     // The pointer came over the window (true) or left it: a widget that looks different in use switches.
     virtual void OnWidgetHover(bool) {}
+    // A drag moved the window: what it keeps attached to itself follows.
+    virtual void OnWidgetMoved() {}
 
 protected:
     ~IDeskWidgetWindow() = default;

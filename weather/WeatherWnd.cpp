@@ -73,7 +73,9 @@ CLayerLabelCtrl* AddText(CLayerControlGroup* parent, HWND hwnd, ILayerWindow* wi
 
 } // namespace
 
-CWeatherWnd::CWeatherWnd() : m_widget(*this, *this, kWidgetWeather, L"weather", kWeatherWidth) {}
+CWeatherWnd::CWeatherWnd() : m_widget(*this, *this, kWidgetWeather, L"weather", kWeatherWidth) {
+    m_cityDialog.SetEventSink(this);
+}
 
 void CWeatherWnd::OnLayerCreate() {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, kWeatherWidth, kWeatherHeight,
@@ -86,6 +88,7 @@ void CWeatherWnd::OnLayerCreate() {
     BuildLayout();
     SetTransparency(m_widget.RestoreTransparency(*m_slider));
     SetHover(false);
+    m_cityDialog.SetAnchor(m_hWnd);
     CWeatherDataModel::GetInstance()->SetView(this);
 }
 
@@ -166,10 +169,19 @@ void CWeatherWnd::OnWidgetShowing() {
 
 void CWeatherWnd::OnWidgetHiding() {
     KillTimer(kRefreshTimer);
+    // An owned window stays on screen when its owner hides.
+    m_cityDialog.ShowDialog(false, m_expanded);
 }
 
 void CWeatherWnd::OnWidgetHover(bool inside) {
-    SetHover(inside);
+    // The pointer goes over to the open dialog, which belongs to the widget in use.
+    if (inside || !m_cityDialog.IsVisible()) {
+        SetHover(inside);
+    }
+}
+
+void CWeatherWnd::OnWidgetMoved() {
+    m_cityDialog.Reposition(m_expanded);
 }
 
 void CWeatherWnd::SetHover(bool hovered) {
@@ -197,6 +209,18 @@ void CWeatherWnd::OnForecastSwitch() {
     m_forecast->SetVisible(m_expanded, FALSE);
     SetHover(m_hovered);
     CIniSettings::GetInstance()->SetWeatherFuture(m_expanded ? 1 : 0);
+    m_cityDialog.Reposition(m_expanded);
+}
+
+void CWeatherWnd::OpenCityDialog() {
+    m_cityDialog.SetPreset(m_shown.provinceCode, m_shown.cityCode, m_shown.townCode);
+    m_cityDialog.ShowDialog(true, m_expanded);
+}
+
+void CWeatherWnd::OnSelectCity(const std::wstring& townCode) {
+    if (townCode != m_shown.townCode) {
+        CWeatherDataModel::GetInstance()->RequestWeatherFor(townCode);
+    }
 }
 
 void CWeatherWnd::SetWeatherData(const WeatherData& data) {
@@ -283,6 +307,9 @@ LRESULT CWeatherWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
         break;
     case kForecastSwitchId:
         OnForecastSwitch();
+        break;
+    case kCityId:
+        OpenCityDialog();
         break;
     case kCloseId:
         m_widget.Close();

@@ -6,8 +6,10 @@
 #include "layer/DeskWidget.h"
 #include "layer/IDeskWidgetWindow.h"
 #include "layer/LayerWindowBase.h"
+#include "weather/IWeatherSetWndEvent.h"
 #include "weather/IWeatherView.h"
 #include "weather/WeatherData.h"
+#include "weather/WeatherSetWnd.h"
 #include "weather/WeatherText.h"
 
 class CLayerButtonCtrl;
@@ -19,11 +21,13 @@ class CLayerSliderCtrl;
 
 // The weather widget: the chosen town's conditions (temperature, description, air quality, an icon) over a
 // four-day forecast that folds away. While the pointer is over it a toolbar shows the transparency slider, the
-// town, the city button, the forecast switch and the close button. The records come from CWeatherDataModel,
-// which it asks on every show and every hour. What it does as a widget on the desktop (placement, dragging,
-// window order, closing, the slider's saved value) is the shared CDeskWidget's.
+// town, the city button, the forecast switch and the close button. The city button opens the city dialog,
+// attached below the widget; a town confirmed there is asked for at once. The records come from
+// CWeatherDataModel, which it asks on every show and every hour. What it does as a widget on the desktop (placement,
+// dragging, window order, closing, the slider's saved value) is the shared CDeskWidget's.
 class CWeatherWnd : public CLayerWindowBase<CWeatherWnd>,
                     public IWeatherView,
+                    public IWeatherSetWndEvent,
                     public IDeskWidgetWindow,
                     public CSingletonT<CWeatherWnd> {
     friend class CSingletonT<CWeatherWnd>;
@@ -55,8 +59,8 @@ public:
     // without forecast days changes nothing else.
     void UpdateWeather();
 
-    const WeatherData& GetShown() const { return m_shown; }
-    bool IsExpanded() const { return m_expanded; }
+    // IWeatherSetWndEvent: a town other than the one on display is asked for.
+    void OnSelectCity(const std::wstring& townCode) override;
 
     // The base's push, which also logs the first frame that carries a record (the moment the benchmark
     // watches for).
@@ -75,6 +79,7 @@ public:
     void OnWidgetShowing() override;
     void OnWidgetHiding() override;
     void OnWidgetHover(bool inside) override;
+    void OnWidgetMoved() override;
 
 private:
     CWeatherWnd();
@@ -98,10 +103,12 @@ private:
     void SetTransparency(int percent);
     void ApplyBackground();
     void OnForecastSwitch();
+    void OpenCityDialog();
     void PlaceCurrent(const CurrentPlacement& placement);
     void FillForecastRows();
 
     CDeskWidget m_widget;
+    CWeatherSetWnd m_cityDialog;
 
     WeatherData m_shown;
     bool m_expanded = false;

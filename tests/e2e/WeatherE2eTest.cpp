@@ -18,7 +18,10 @@ constexpr int kLocatedTown = 110105; // where the service locates a caller
 // the forecast card between the rows' texts, the first row's date and weekday, and the toolbar's buttons.
 constexpr RECT kDigits{4, 39, 218, 163}, kIcon{268, 44, 371, 153}, kCurrent{0, 29, 389, 172};
 constexpr RECT kCard{145, 200, 200, 260}, kFirstRowDate{27, 180, 130, 190};
-constexpr POINT kForecastSwitch{331, 24}, kClose{359, 23};
+constexpr POINT kForecastSwitch{331, 24}, kClose{359, 23}, kCityButton{239, 24};
+// In the city dialog: the town list and the "ok" button; the drop list's first row and row height.
+constexpr POINT kTownList{314, 95}, kOk{231, 161};
+constexpr int kDropRowTop = 4, kDropRowHeight = 26;
 
 bool IsWhite(COLORREF c) {
     return GetRValue(c) > 225 && GetGValue(c) > 225 && GetBValue(c) > 225;
@@ -56,16 +59,33 @@ protected:
         const std::vector<COLORREF> samples = ScreenSamples(Part(part));
         return std::count_if(samples.begin(), samples.end(), test);
     }
-    RECT Part(const RECT& part) {
-        const RECT window = WindowRect(m_weather);
-        return RECT{window.left + part.left, window.top + part.top, window.left + part.right, window.top + part.bottom};
-    }
+    RECT Part(const RECT& part) { return Offset(m_weather, part); }
 
     // Clicks a point of the window, coming from inside it (which shows the toolbar), and leaves it again.
     void ClickAt(POINT at) {
         const RECT window = WindowRect(m_weather);
         XDoTool(At(window.left + 150, window.top + 100) + At(window.left + at.x, window.top + at.y) +
                 L" click 1 sleep 0.2 mousemove 0 0");
+    }
+
+    // Opens the city dialog from the toolbar; its window once it shows, its town list filled.
+    HWND OpenCityDialog() {
+        ClickAt(kCityButton);
+        HWND dialog = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                const std::vector<HWND> found = FindTopLevelWindows(L"DesklingUIDialog");
+                dialog = found.empty() ? nullptr : found[0];
+                const RECT list{kTownList.x - 40, kTownList.y - 6, kTownList.x + 10, kTownList.y + 6};
+                return ::IsWindowVisible(dialog) &&
+                       std::ranges::count_if(ScreenSamples(Offset(dialog, list), 1), IsLight) > 10;
+            },
+            10s));
+        return dialog;
+    }
+    static RECT Offset(HWND hwnd, const RECT& part) {
+        const RECT window = WindowRect(hwnd);
+        return RECT{window.left + part.left, window.top + part.top, window.left + part.right, window.top + part.bottom};
     }
 
     // The weather paths the service was asked for since the last call.
@@ -80,11 +100,6 @@ protected:
 TEST_F(WeatherE2eTest, ShowsTheLocatedTownAndAsksForItByCodeAfterARestart) {
     OpenWeather();
     EXPECT_TRUE(Reported("weather_show"));
-    const RECT window = WindowRect(m_weather);
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(std::vector<LONG>({window.left, window.top, window.right, window.bottom}),
-              std::vector<LONG>({work.right - 419, work.top, work.right - 30, work.top + 338}));
     EXPECT_EQ(WeatherRequests().find("code="), std::string::npos) << "the first request names no town";
     EXPECT_GT(Count(kDigits, IsWhite), 15) << "no temperature digits";
     EXPECT_EQ(Count(kCard, IsLight), 0) << "the forecast is folded at first";
@@ -107,9 +122,9 @@ TEST_F(WeatherE2eTest, ShowsTheLocatedTownAndAsksForItByCodeAfterARestart) {
     EXPECT_GT(Count(kDigits, IsWhite), 15);
 }
 
-// The forecast switch on the toolbar unfolds the card of the coming days and folds it again, saving the choice; a
-// drag by the panel moves the widget and saves its place; the close button switches it off.
-TEST_F(WeatherE2eTest, ForecastSwitchDragAndCloseButton) {
+// The forecast switch on the toolbar unfolds the card of the coming days and folds it again, saving the choice;
+// the close button switches the widget off.
+TEST_F(WeatherE2eTest, ForecastSwitchAndCloseButton) {
     OpenWeather();
     ClickAt(kForecastSwitch);
     EXPECT_TRUE(WaitUntil([] { return SavedSetting("weather", "future") == 1; }, 2s));
@@ -118,17 +133,6 @@ TEST_F(WeatherE2eTest, ForecastSwitchDragAndCloseButton) {
     ClickAt(kForecastSwitch);
     EXPECT_TRUE(WaitUntil([] { return SavedSetting("weather", "future") == 0; }, 2s));
     EXPECT_TRUE(WaitUntil([&] { return Count(kCard, IsLight) == 0; }, 1s));
-
-    const RECT before = WindowRect(m_weather);
-    const int x = before.left + 240, y = before.top + 150;
-    XDoTool(At(x, y) + L" mousedown 1" + At(x - 60, y + 40) + At(x - 120, y + 80) + L" mouseup 1 mousemove 0 0");
-    RECT after{};
-    EXPECT_TRUE(WaitUntil(
-        [&] { return (after = WindowRect(m_weather)).left == before.left - 120 && after.top == before.top + 80; }, 1s))
-        << after.left - before.left << "," << after.top - before.top;
-    EXPECT_TRUE(WaitUntil(
-        [&] { return SavedSetting("weather", "XPos") == after.left && SavedSetting("weather", "YPos") == after.top; },
-        2s));
 
     ClickAt(kClose);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m_weather); }, 3s));
@@ -160,6 +164,57 @@ TEST_F(WeatherE2eTest, AnswersThatAreNotWeatherLeaveTheLastGoodDisplay) {
         std::this_thread::sleep_for(std::wstring(variant) == L"slow" ? 2500ms : 700ms);
         EXPECT_TRUE(ScreenSamples(Part(kCurrent), 2) == good) << "the display changed after the answer " << variant;
     }
+}
+
+// The city dialog opens below the widget with the town on display (in the third province, its third city) chosen:
+// "ok" then asks for nothing. It stays attached as the forecast folds and as the widget is dragged (which saves the
+// widget's place). Another town picked with the mouse is asked for, shown and kept.
+TEST_F(WeatherE2eTest, TheCityDialogPresetsTheTownOnDisplayAndAnotherTownPickedIsShown) {
+    ASSERT_TRUE(EnsureFolder(DataFolder()));
+    ASSERT_TRUE(WriteTextFile(DataFolder() + L"\\deskling.ini", "[weather]\r\ncitycode=440305\r\nfuture=1\r\n"));
+    OpenWeather();
+    HWND dialog = OpenCityDialog();
+    const auto attached = [&](int overlap) {
+        const RECT widget = WindowRect(m_weather), below = WindowRect(dialog);
+        return below.left == widget.left && below.top == widget.bottom - overlap;
+    };
+    EXPECT_TRUE(attached(15));
+    ClickAt(kForecastSwitch);
+    EXPECT_TRUE(WaitUntil([&] { return attached(181); }, 1s));
+    const RECT before = WindowRect(m_weather);
+    const int x = before.left + 240, y = before.top + 150;
+    XDoTool(At(x, y) + L" mousedown 1" + At(x - 50, y + 10) + At(x - 100, y + 20) + L" mouseup 1 mousemove 0 0");
+    EXPECT_TRUE(WaitUntil([&] { return WindowRect(m_weather).left == before.left - 100 && attached(181); }, 1s));
+    EXPECT_TRUE(WaitUntil([&] { return SavedSetting("weather", "XPos") == before.left - 100; }, 2s));
+    EXPECT_EQ(SavedSetting("weather", "YPos"), before.top + 20);
+    ClickAt(kForecastSwitch);
+    EXPECT_TRUE(WaitUntil([&] { return attached(15); }, 1s));
+
+    WeatherRequests();
+    const RECT ok = Offset(dialog, RECT{kOk.x, kOk.y, kOk.x, kOk.y});
+    XDoTool(At(ok.left, ok.top) + L" click 1 mousemove 0 0");
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog); }, 2s));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(WeatherRequests().find("sed_api_weather_info"), std::string::npos) << "the town on display was asked for";
+
+    // The fifth town of the list (its first eight show, the chosen third among them): 440307.
+    const std::vector<COLORREF> shown = ScreenSamples(Part(RECT{0, 29, 389, 338}), 2);
+    dialog = OpenCityDialog();
+    const RECT list = Offset(dialog, RECT{kTownList.x, kTownList.y, kTownList.x, kTownList.y});
+    XDoTool(At(list.left, list.top) + L" click 1");
+    HWND drop = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(drop = ::FindWindowW(L"DesklingUIDropList", nullptr)); }, 2s));
+    const RECT rows = WindowRect(drop);
+    XDoTool(At(rows.left + 30, rows.top + kDropRowTop + kDropRowHeight * 4 + kDropRowHeight / 2) + L" click 1" +
+            At(ok.left, ok.top) + L" click 1 mousemove 0 0");
+    EXPECT_TRUE(WaitUntil([] { return SavedSetting("weather", "citycode") == 440307; }, 5s));
+    EXPECT_NE(WeatherRequests().find("code=440307"), std::string::npos);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return ScreenSamples(Part(RECT{0, 29, 389, 338}), 2) != shown;
+        },
+        2s))
+        << "the other town's weather is not on screen";
 }
 
 } // namespace
