@@ -58,9 +58,11 @@ class Service(ThreadingHTTPServer):
     request_queue_size = 128
     allow_reuse_address = True
 
-    def __init__(self, address, tool_setup):
+    def __init__(self, address, tool_setup, today=None):
         super().__init__(address, Handler)
         self.tool_setup = tool_setup
+        # Days between the real date and the day the weather is reported for (the demo's fixed day).
+        self.day_shift = today - datetime.date.today() if today else datetime.timedelta()
         self.areas = sampledata.Areas()
         self.weather = sampledata.Weather(self.areas)
         self.news = sampledata.News()
@@ -239,7 +241,7 @@ class Handler(BaseHTTPRequestHandler):
             self.send_json(level, "unknown grade")
         elif path == "/sed_api_weather_info.php":
             code = query.get("code", [None])[0]
-            answer = self.server.weather.report(code, datetime.datetime.now(), variant)
+            answer = self.server.weather.report(code, datetime.datetime.now() + self.server.day_shift, variant)
             if answer is None:
                 self.send_body(404, json.dumps({"error": "unknown town"}), JSON)
             else:
@@ -395,9 +397,11 @@ def main():
     parser.add_argument("--idle-exit", type=float, default=0, help="end after this many seconds without a request")
     parser.add_argument("--tool-setup", default=built_tool_setup(),
                         help="the file served as the hardware-tool setup (404 while it does not exist)")
+    parser.add_argument("--today", type=datetime.date.fromisoformat,
+                        help="report the weather for this day (YYYY-MM-DD) at the present time of day")
     args = parser.parse_args()
 
-    service = Service(("127.0.0.1", args.port), args.tool_setup)
+    service = Service(("127.0.0.1", args.port), args.tool_setup, args.today)
     port = service.server_address[1]
     if args.port_file:
         temporary = args.port_file + ".tmp"
