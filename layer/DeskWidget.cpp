@@ -37,15 +37,17 @@ void CDeskWidget::Show(bool show) {
             return;
         }
         HWND hwnd = m_window.GetHWND();
-        if (!::IsWindowVisible(hwnd)) {
-            const POINT saved = m_host ? m_host->GetSavedPosition() : POINT{-1, -1};
-            const WidgetPoint at = WidgetPlacement(WorkArea(), m_width, saved.x, saved.y);
-            ::SetWindowPos(hwnd, HWND_BOTTOM, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-            m_events.OnWidgetShowing();
-            ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-            if (m_host) {
-                m_host->ReportShow();
-            }
+        // Shown already: the main window knows, and the widget keeps its place.
+        if (::IsWindowVisible(hwnd)) {
+            return;
+        }
+        const POINT saved = m_host ? m_host->GetSavedPosition() : POINT{-1, -1};
+        const WidgetPoint at = WidgetPlacement(WorkArea(), m_width, saved.x, saved.y);
+        ::SetWindowPos(hwnd, HWND_BOTTOM, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        m_events.OnWidgetShowing();
+        ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        if (m_host) {
+            m_host->ReportShow();
         }
     } else if (::IsWindow(m_window.GetHWND())) {
         m_events.OnWidgetHiding();

@@ -31,8 +31,8 @@ public:
     void SetHost(IWidgetHost* host) { m_host = host; }
 
     // Show: creates the window when needed and, when it is hidden, places it at the bottom of the window
-    // order, lets the window prepare, shows it without activating it and reports the show. Hide: lets the
-    // window stop and hides it. Either way the main window hears the new state.
+    // order, lets the window prepare, shows it without activating it and reports the show; a widget shown
+    // already is left as it is. Hide: lets the window stop and hides it. The main window hears each change.
     void Show(bool show);
     // Whether the window exists and shows.
     bool IsShown() const;
