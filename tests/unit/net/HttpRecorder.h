@@ -27,7 +27,7 @@ public:
     CHttpRecorder(const CHttpRecorder&) = delete;
     CHttpRecorder& operator=(const CHttpRecorder&) = delete;
 
-    void STDMETHODCALLTYPE OnHttpTask(IHttpTask* task, HTTP_INFO* info) override {
+    void STDMETHODCALLTYPE OnHttpTask(IHttpTask*, HTTP_INFO* info) override {
         const bool hasBody = info->body && info->body[info->bodyLength] == '\0';
         Entry entry{info->state,
                     info->progress,
@@ -41,15 +41,9 @@ public:
             m_entries.push_back(entry);
         }
         if (IsFinal(entry)) {
-            if (m_releaseOnFinal) {
-                task->Release();
-            }
             ::SetEvent(m_final);
         }
     }
-
-    // The statistics reporter's pattern: the task is released inside its own final report.
-    void ReleaseOnFinal() { m_releaseOnFinal = true; }
 
     bool WaitFinal(DWORD ms) const { return ::WaitForSingleObject(m_final, ms) == WAIT_OBJECT_0; }
 
@@ -76,5 +70,4 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Entry> m_entries;
     HANDLE m_final;
-    bool m_releaseOnFinal = false;
 };
