@@ -103,7 +103,7 @@ std::string CaptureStderr(const std::function<void()>& run) {
 class LunarExportsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_module.Reset(::LoadLibraryW(DesklingExePath().c_str()));
+        s_module.Reset(::LoadLibraryW(ShippedPath(L"deskling.exe").c_str()));
         if (!s_module) {
             return;
         }

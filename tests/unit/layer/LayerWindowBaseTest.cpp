@@ -213,7 +213,7 @@ TEST_F(LayerWindow, TimerRegistryKeepsTheFirstIntervalAndOneKillStopsIt) {
     EXPECT_TRUE(wnd.SetTimer(3, 60000));
     EXPECT_TRUE(wnd.SetTimer(3, 10));
     EXPECT_TRUE(wnd.SetTimer(4, 10));
-    PumpMessagesFor(150);
+    PumpUntil([] { return false; }, 150);
     EXPECT_EQ(std::count(wnd.windowTicks.begin(), wnd.windowTicks.end(), 3u), 0);
     EXPECT_GE(std::count(wnd.windowTicks.begin(), wnd.windowTicks.end(), 4u), 1);
     ASSERT_FALSE(trace.empty());
@@ -223,7 +223,7 @@ TEST_F(LayerWindow, TimerRegistryKeepsTheFirstIntervalAndOneKillStopsIt) {
     EXPECT_FALSE(wnd.KillTimer(4));
     PumpMessages();
     wnd.windowTicks.clear();
-    PumpMessagesFor(100);
+    PumpUntil([] { return false; }, 100);
     EXPECT_TRUE(wnd.windowTicks.empty());
 }
 
