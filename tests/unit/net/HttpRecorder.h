@@ -14,11 +14,8 @@ class CHttpRecorder : public IHttpTaskCallback {
 public:
     struct Entry {
         uint32_t state;
-        uint32_t progress;
         uint32_t statusCode;
-        bool hasBody; // a body with the NUL after it that the contract promises
         std::string body;
-        DWORD threadId;
         ULONGLONG tick;
     };
 
@@ -28,14 +25,8 @@ public:
     CHttpRecorder& operator=(const CHttpRecorder&) = delete;
 
     void STDMETHODCALLTYPE OnHttpTask(IHttpTask*, HTTP_INFO* info) override {
-        const bool hasBody = info->body && info->body[info->bodyLength] == '\0';
-        Entry entry{info->state,
-                    info->progress,
-                    info->statusCode,
-                    hasBody,
-                    info->body ? std::string(info->body, info->bodyLength) : std::string(),
-                    ::GetCurrentThreadId(),
-                    ::GetTickCount64()};
+        Entry entry{info->state, info->statusCode,
+                    info->body ? std::string(info->body, info->bodyLength) : std::string(), ::GetTickCount64()};
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             m_entries.push_back(entry);

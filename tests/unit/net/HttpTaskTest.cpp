@@ -1,5 +1,4 @@
 #include "net/HttpTaskDeletor.h"
-#include "unit/app/ScratchFolder.h"
 #include "app/base/IHttpTask.h"
 #include "unit/net/DemoService.h"
 #include "unit/net/HttpRecorder.h"
@@ -8,7 +7,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 using TaskPtr = std::shared_ptr<IHttpTask>;
 
@@ -63,30 +61,6 @@ protected:
     static inline CDemoService* s_service = nullptr;
     static inline IHttpManager* s_manager = nullptr;
 };
-
-TEST_F(HttpTaskTest, ReportsStartRisingProgressAndOneFinalWithTheBodyOnTheLibrarysThread) {
-    CHttpRecorder recorder;
-    Fetch(recorder, L"/test/drip?size=20000&chunk=2000&delay=10");
-    ExpectWellFormedSequence(recorder);
-    const auto entries = recorder.Entries();
-    const CHttpRecorder::Entry last = entries.back();
-    EXPECT_EQ(last.state, kHttpTaskFinished);
-    EXPECT_EQ(last.statusCode, 200u);
-    EXPECT_TRUE(last.hasBody);
-    EXPECT_EQ(last.body, CDemoService::Pattern(20000));
-    EXPECT_NE(last.threadId, ::GetCurrentThreadId());
-    std::vector<uint32_t> percents;
-    for (const auto& entry : entries) {
-        if (entry.state == kHttpTaskProgress) {
-            percents.push_back(entry.progress);
-        }
-    }
-    ASSERT_GE(percents.size(), 2u);
-    for (size_t i = 1; i < percents.size(); ++i) {
-        EXPECT_GT(percents[i], percents[i - 1]);
-    }
-    EXPECT_EQ(percents.back(), 100u);
-}
 
 // A silent server included: with a short receive time-out every failure is reported well within 2.5 s.
 TEST_F(HttpTaskTest, FailuresEndInStateThree) {
