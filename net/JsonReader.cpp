@@ -1,5 +1,7 @@
 #include "net/JsonReader.h"
 
+#include <mutex>
+
 #include <cJSON.h>
 
 namespace {
@@ -53,8 +55,15 @@ void JsonTreeDeleter::operator()(cJSON* root) const {
 JsonTree JsonParseWhole(std::string_view text) {
     // The text need not end in a NUL, so cJSON is held to its length and what follows the value is checked
     // here: white space only.
+    // cJSON records the position of every parse in one global, so parses on the HTTP threads and on the UI
+    // thread take turns.
+    static std::mutex parseTurn;
     const char* end = nullptr;
-    JsonTree root(cJSON_ParseWithLengthOpts(text.data(), text.size(), &end, false));
+    JsonTree root;
+    {
+        std::lock_guard<std::mutex> turn(parseTurn);
+        root.reset(cJSON_ParseWithLengthOpts(text.data(), text.size(), &end, false));
+    }
     if (!root || !end) {
         return nullptr;
     }

@@ -17,6 +17,8 @@ constexpr UINT WM_UITASK_SEND = 0x2400;
 constexpr UINT WM_UITASK_POST = 0x2401;
 // Every layered window: carry out the oldest repaint request.
 constexpr UINT WM_LAYER_UPDATE = 0x3400;
+// Every dialog window: draw the frame again if something changed since the last one.
+constexpr UINT WM_UI_REPAINT = 0x3401;
 // Hardware monitor window: wParam upload, lParam download bytes per second.
 constexpr UINT WM_NETWORK_RATES = 0x2932;
 

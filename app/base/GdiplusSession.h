@@ -1,6 +1,9 @@
 #pragma once
 
 #include <windows.h>
+
+#include <objidl.h>
+
 #include <gdiplus.h>
 
 // GDI+ started for the lifetime of the scope; every GDI+ object must be gone before it ends.

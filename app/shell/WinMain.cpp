@@ -19,6 +19,7 @@
 #include "layer/SkinRegistry.h"
 #include "net/HttpService.h"
 #include "net/ServiceHosts.h"
+#include "ui/UIResources.h"
 
 namespace {
 
@@ -95,6 +96,15 @@ void StopUiServices() {
     CHttpService::GetInstance()->Shutdown();
 }
 
+// The dialog toolkit's resources: the package beside the executable and the interface face. Only the city
+// dialog uses them; a missing or damaged package is logged there and keeps that dialog closed.
+void RegisterDialogResources() {
+    CUIResources* resources = CUIResources::GetInstance();
+    resources->SetResourcePath(ExecutableFolder());
+    resources->SetFaceName(CFontFace::GetInstance()->GetFaceName());
+    resources->SetResourcePackage(L"wpskin.ui");
+}
+
 // The one-time guide: no instance check, as several guides are harmless and each ends by itself.
 void RunGuideMode() {
     if (CIniSettings::GetInstance()->GetGuideBShow() != 0) {
@@ -121,6 +131,7 @@ int RunNormalMode() {
     CWinsockSession winsock;
     CGdiplusSession gdiplus;
     StartUiServices();
+    RegisterDialogResources();
 
     const int exitCode = RunWindow<CMainWnd>(nullptr);
 

@@ -38,6 +38,7 @@ inline bool SendRecord(HWND to, ULONG_PTR tag, const void* data, size_t bytes) {
 // window closed, after which every deskling.exe must end by itself.
 class CDesklingE2eTest : public ::testing::Test {
 protected:
+    // Programs of an earlier test that failed before it could end them go first.
     void SetUp() override {
         EndProcessesNamed(L"Vexawpapp.exe");
         EndProcessesNamed(L"deskling.exe");
@@ -105,17 +106,6 @@ protected:
     }
 
 private:
-    // Programs of an earlier test that failed before it could end them.
-    static void EndProcessesNamed(const std::wstring& exeName) {
-        for (DWORD id : ProcessIdsNamed(exeName)) {
-            CKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-            if (process) {
-                ::TerminateProcess(process.Get(), 1);
-                ::WaitForSingleObject(process.Get(), 5000);
-            }
-        }
-    }
-
     // A deque keeps references to started processes valid while more are added.
     std::deque<CChildProcess> m_processes;
     std::vector<std::wstring> m_tempFolders;

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -162,6 +163,29 @@ inline std::wstring MakeTempFolder(const std::wstring& tag) {
     return EnsureFolder(folder) ? folder : std::wstring();
 }
 
+// The runnable tree (its files and the net\\ folder) copied into `tree` beside a services.ini that names
+// `serviceUrl` for every host but those given another address in `hosts`; the copied deskling.exe, or empty
+// when something could not be written.
+inline std::wstring CopyTreeWithServices(const std::wstring& tree, const std::string& serviceUrl,
+                                         const std::map<std::string, std::string>& hosts = {}) {
+    for (const wchar_t* below : {L"", L"\\net"}) {
+        WIN32_FIND_DATAW entry;
+        CFindHandle find(::FindFirstFileW((BinDir() + below + L"\\*").c_str(), &entry));
+        for (bool more = EnsureFolder(tree + below) && find; more; more = ::FindNextFileW(find.Get(), &entry)) {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                ::CopyFileW((BinDir() + below + L"\\" + entry.cFileName).c_str(),
+                            (tree + below + L"\\" + entry.cFileName).c_str(), FALSE);
+            }
+        }
+    }
+    std::string ini = "[hosts]\r\n";
+    for (const char* key : {"weather_cdn", "weather_origin", "static_cdn", "wallpaper", "stats", "tool_download"}) {
+        const auto given = hosts.find(key);
+        ini += std::string(key) + "=" + (given == hosts.end() ? serviceUrl : given->second) + "\r\n";
+    }
+    return WriteTextFile(tree + L"\\services.ini", ini) ? tree + L"\\deskling.exe" : std::wstring();
+}
+
 // Switches the log on for processes started from now on.
 inline bool EnableLog() {
     return EnsureFolder(FolderOf(LogPath())) && (PathExists(LogSwitchPath()) || WriteTextFile(LogSwitchPath(), {}));
@@ -243,6 +267,26 @@ inline std::vector<DWORD> ProcessIdsNamed(const std::wstring& exeName) {
         }
     }
     return ids;
+}
+
+// Ends every running process of that executable name, as a crashed or failed run may have left them.
+inline void EndProcessesNamed(const std::wstring& exeName) {
+    for (DWORD id : ProcessIdsNamed(exeName)) {
+        CKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (process && ::TerminateProcess(process.Get(), 1)) {
+            ::WaitForSingleObject(process.Get(), 5000);
+        }
+    }
+}
+
+// No hardware tool in the machine: its service ended, the folder it was installed into gone, and no setup record
+// in either registry view; true when the folder is gone.
+inline bool RemoveHardwareTool(const std::wstring& folder) {
+    EndProcessesNamed(L"HardwixService.exe");
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", view, 0);
+    }
+    return DeleteTree(folder);
 }
 
 // Wine runs each Windows process as one Unix process, whose figures the Windows calls for other processes

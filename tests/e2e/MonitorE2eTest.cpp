@@ -19,10 +19,11 @@ constexpr wchar_t kMsgBoxClass[] = L"DesklingMsgBox";
 constexpr WPARAM kMsgBoxOk = 1002;
 constexpr WPARAM kMsgBoxCancel = 1003;
 constexpr WPARAM kDownloadButton = 2;
-constexpr REGSAM kViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
 // Band colours of the needles, as the screen shows them.
 constexpr COLORREF kFirstBand = RGB(0, 156, 255);
 constexpr COLORREF kMiddleBand = RGB(184, 147, 1);
+// The middle of the download button's blue.
+constexpr COLORREF kButtonBlue = RGB(76, 171, 250);
 
 // Where the silent setup installs by default.
 std::wstring ToolFolder() {
@@ -75,19 +76,7 @@ protected:
         RemoveTool();
     }
 
-    // No tool in the machine: no service running, no folder, no setup record in either view.
-    static void RemoveTool() {
-        for (DWORD id : ProcessIdsNamed(L"HardwixService.exe")) {
-            CKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-            if (process && ::TerminateProcess(process.Get(), 1)) {
-                ::WaitForSingleObject(process.Get(), 5000);
-            }
-        }
-        EXPECT_TRUE(DeleteTree(ToolFolder()));
-        for (REGSAM view : kViews) {
-            ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", view, 0);
-        }
-    }
+    static void RemoveTool() { EXPECT_TRUE(RemoveHardwareTool(ToolFolder())); }
 
     // Starts the wallpaper application and deskling with the switches, the tool hosted at that path of the
     // sample-data service.
@@ -122,6 +111,21 @@ protected:
                 return matching * 4 >= points * 3;
             },
             8s, 200ms);
+    }
+
+    // True once the screen shows the offer panel: the left end of the download button, and no large dial where
+    // the data panel has its ring.
+    static bool OfferPanelShows(HWND monitor) {
+        return WaitUntil(
+            [&] {
+                const RECT window = WindowRect(monitor);
+                int button = 0;
+                for (int x = 56; x <= 64; ++x) {
+                    button += Near(ScreenPixel(window.left + x, window.top + 129), kButtonBlue, 30) ? 1 : 0;
+                }
+                return button >= 7 && !Near(ScreenPixel(window.left + 58, window.top + 88), kFirstBand, 40);
+            },
+            5s, 100ms);
     }
 };
 
@@ -166,6 +170,8 @@ TEST_F(MonitorE2eTest, AutoStartOffersInsideTheWidgetAndAFailedDownloadIsStep4) 
     EXPECT_EQ(CountInLog(L"offer shown"), 0u);
 
     HWND monitor = WaitForWindow(kMonitorClass, deskling, 0ms);
+    EXPECT_TRUE(OfferPanelShows(monitor))
+        << std::hex << ScreenPixel(WindowRect(monitor).left + 60, WindowRect(monitor).top + 129);
     ::PostMessageW(monitor, WM_COMMAND, kDownloadButton, 0);
     ASSERT_TRUE(WaitForLog(L"[brako] step 4, 90%", 10s)) << ReadLog();
     EXPECT_EQ(LoggedSteps(), (std::vector<int>{2, 3, 4}));
@@ -174,11 +180,10 @@ TEST_F(MonitorE2eTest, AutoStartOffersInsideTheWidgetAndAFailedDownloadIsStep4) 
     EXPECT_TRUE(WaitUntil([] { return CountInLog(L"[brako] step 4, 90%") == 2; }, 10s)) << ReadLog();
 }
 
-// A setup that is not ours is refused (step 8 at 100 %), and a second start while the download runs is turned
-// away; a setup that cannot install ends in step 8 with "brako_fail".
-TEST_F(MonitorE2eTest, UnsignedOrFailingSetupsEndInStep8) {
-    // The slow answer is a short text, no signed program.
-    const DWORD deskling = StartMonitor(L"/tempmonitor /tempauto", "/test/slow?delay=1500&to=");
+// Our signed setup changed after signing is refused (step 8 at 100 %), and a second start while the download
+// runs is turned away; a setup that cannot install ends in step 8 with "brako_fail".
+TEST_F(MonitorE2eTest, TamperedOrFailingSetupsEndInStep8) {
+    const DWORD deskling = StartMonitor(L"/tempmonitor /tempauto", "/test/tampered?delay=1500&to=");
     ASSERT_TRUE(WaitUntil([&] { return Visible(kMonitorClass, deskling); }, 10s)) << ReadLog();
     HWND monitor = WaitForWindow(kMonitorClass, deskling, 0ms);
     ::PostMessageW(monitor, WM_COMMAND, kDownloadButton, 0);

@@ -58,27 +58,10 @@ protected:
         return "http://127.0.0.1:" + std::to_string(m_service.Port()) + path;
     }
 
-    // The runnable tree (its files and the net\ folder) copied beside a services.ini that names the sample-data
-    // service of this test for every host but those given another address in `hosts`; the copied deskling.exe,
-    // or empty when something could not be written.
+    // The runnable tree beside a services.ini that names the sample-data service of this test for every host but
+    // those given another address in `hosts`; the copied deskling.exe, or empty when something could not be written.
     std::wstring CopyTreeForService(const std::map<std::string, std::string>& hosts = {}) {
-        const std::wstring tree = m_scratch + L"\\tree";
-        for (const wchar_t* below : {L"", L"\\net"}) {
-            WIN32_FIND_DATAW entry;
-            CFindHandle find(::FindFirstFileW((BinDir() + below + L"\\*").c_str(), &entry));
-            for (bool more = EnsureFolder(tree + below) && find; more; more = ::FindNextFileW(find.Get(), &entry)) {
-                if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                    ::CopyFileW((BinDir() + below + L"\\" + entry.cFileName).c_str(),
-                                (tree + below + L"\\" + entry.cFileName).c_str(), FALSE);
-                }
-            }
-        }
-        std::string ini = "[hosts]\r\n";
-        for (const char* key : {"weather_cdn", "weather_origin", "static_cdn", "wallpaper", "stats", "tool_download"}) {
-            const auto given = hosts.find(key);
-            ini += std::string(key) + "=" + (given == hosts.end() ? ServiceUrl() : given->second) + "\r\n";
-        }
-        return WriteTextFile(tree + L"\\services.ini", ini) ? tree + L"\\deskling.exe" : std::wstring();
+        return CopyTreeWithServices(m_scratch + L"\\tree", ServiceUrl(), hosts);
     }
 
     // Runs xdotool with the arguments and waits for it. Wine cannot wait on a Unix program's handle, so a

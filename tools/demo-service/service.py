@@ -12,6 +12,8 @@ parameter "fault" on any path:
   gzip              a gzip-encoded body (Content-Encoding: gzip) whether asked for or not
   trailing          the holiday file followed by an error page, as a cut or padded transfer leaves it
   redirect          302 to ?to= (default /test/ok), ?hops= times (default 1)
+  tampered          the hardware-tool setup with one byte inverted inside what its signature covers, after
+                    ?delay= milliseconds (default 0); 404 unless the setup is a signed program
 
 Sample data (sampledata.py, files in data/), every service host being this one:
   /pc/other/holiday.db                         the calendar's holiday file
@@ -148,6 +150,9 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header("Location", target)
             self.send_header("Content-Length", "0")
             self.end_headers()
+        elif fault == "tampered":
+            time.sleep(self.int_param(query, "delay", 0) / 1000.0)
+            self.send_found(tampered(read_if_present(self.server.tool_setup)), "application/octet-stream")
         elif fault == "headers":
             headers = {name: value for name, value in self.headers.items()}
             self.send_body(200, json.dumps(headers), "application/json")
@@ -280,6 +285,25 @@ def read_if_present(path):
             return source.read()
     except OSError:
         return None
+
+
+def tampered(program):
+    """A signed PE program with one byte inverted halfway to its certificate table, inside the part the signature's
+    hash covers; None for anything else."""
+    try:
+        header = struct.unpack_from("<I", program, 0x3C)[0]
+        optional = header + 24
+        # The data directories follow 96 bytes of a 32-bit optional header, 112 of a 64-bit one; the fifth names
+        # the certificate table by file offset and size.
+        directories = optional + (96 if struct.unpack_from("<H", program, optional)[0] == 0x10B else 112)
+        offset, size = struct.unpack_from("<II", program, directories + 4 * 8)
+    except (struct.error, TypeError):
+        return None
+    if program[:2] != b"MZ" or size == 0 or offset + size > len(program):
+        return None
+    changed = bytearray(program)
+    changed[offset // 2] ^= 0xFF
+    return bytes(changed)
 
 
 def built_tool_setup():
