@@ -3,7 +3,6 @@
 // installation fails. deskling.exe runs from a copy of the runnable tree whose services point at the service.
 
 #include "e2e/ServiceTreeE2eTest.h"
-#include "unit/companions/BrakoSetupRecord.h"
 
 #include <shlobj.h>
 
@@ -31,6 +30,20 @@ std::wstring ToolFolder() {
     wchar_t programs[MAX_PATH] = {};
     ::SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, programs);
     return std::wstring(programs) + L"\\Brako";
+}
+
+// The hardware tool's setup record "Setup Path" in one registry view; empty when absent.
+std::wstring BrakoSetupPath(REGSAM view) {
+    CRegKey key;
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = sizeof(path) - sizeof(wchar_t);
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", 0, KEY_QUERY_VALUE | view, key.Receive()) !=
+            ERROR_SUCCESS ||
+        ::RegQueryValueExW(key.Get(), L"Setup Path", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size) !=
+            ERROR_SUCCESS) {
+        return std::wstring();
+    }
+    return path;
 }
 
 bool Visible(const wchar_t* className, DWORD processId) {

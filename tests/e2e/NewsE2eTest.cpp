@@ -39,7 +39,7 @@ protected:
     // The recording stand-in browser becomes the program that opens web addresses.
     bool RegisterFakeBrowser() {
         const std::wstring command =
-            Quoted(CDemoService::TestsFolder() + L"\\helpers\\FakeBrowser.exe") + L" " + Quoted(Opened());
+            Quoted(TestProgramFolder() + L"\\helpers\\FakeBrowser.exe") + L" " + Quoted(Opened());
         return ::RegSetKeyValueW(HKEY_CLASSES_ROOT, kBrowserKey, nullptr, REG_SZ, command.c_str(),
                                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
     }

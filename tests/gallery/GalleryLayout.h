@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-// Where the control gallery puts its windows and the solid fills a test can find on screen. Shared by the
-// gallery and the test that runs it, so both agree without reading each other's output.
+// Where the control gallery puts its windows and its solid fills, and the switch tools/gallery waits on.
 namespace gallery {
 
 constexpr wchar_t kWindowClass[] = L"DesklingGalleryWnd";

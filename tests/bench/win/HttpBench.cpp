@@ -114,7 +114,7 @@ template <class Fn> Fn Proc(HMODULE module, const char* name) {
 } // namespace
 
 DESKLING_BENCH(HttpGets) {
-    CModule library(::LoadLibraryW((CDemoService::TestsFolder() + L"\\..\\bin\\VexaNetUL.dll").c_str()));
+    CModule library(::LoadLibraryW(ShippedPath(L"VexaNetUL.dll").c_str()));
     const auto init = Proc<PFN_HttpInit>(library.Get(), "HttpInit");
     const auto uninit = Proc<PFN_HttpUninit>(library.Get(), "HttpUninit");
     IHttpManager* manager = init ? init() : nullptr;

@@ -12,7 +12,7 @@ volatile uint32_t g_exportSink;
 } // namespace
 
 DESKLING_BENCH(LunarExports) {
-    CModule deskling(::LoadLibraryW(DesklingExePath().c_str()));
+    CModule deskling(::LoadLibraryW(ShippedPath(L"deskling.exe").c_str()));
     auto proc = [&](const char* name) { return deskling ? ::GetProcAddress(deskling.Get(), name) : nullptr; };
     const auto create = ProcAs<LCCreateLunarCalendarWithTimeFn>(proc("LCCreateLunarCalendarWithTime"));
     const auto lunarDate = ProcAs<LCTextFn>(proc("LCLunarDate"));

@@ -48,9 +48,11 @@ TEST(JsonReaderTest, Utf8BecomesTheSameWideCharacters) {
     EXPECT_EQ(JsonGetWideText(root.get(), "City", L"", kJsonCodePageUtf8), L"\u5317\u4eac\u5e02\u671d\u9633\u533a");
     EXPECT_EQ(JsonGetWideText(cJSON_GetObjectItem(root.get(), "rare"), 0, L"", kJsonCodePageUtf8), L"\U00020000");
     EXPECT_EQ(JsonGetWideText(root.get(), "city", L"d", 936), L"d") << "only UTF-8 is understood";
-    // A lone continuation byte, a truncated sequence, an overlong slash and an encoded surrogate.
+    // A lone continuation byte, a truncated sequence, overlong forms (a slash in two bytes, U+00A9 in three) and
+    // an encoded surrogate.
     EXPECT_EQ(Utf8ToWide("a\x80z"), L"a\uFFFDz");
     EXPECT_EQ(Utf8ToWide("\xE4\xB8"), L"\uFFFD");
     EXPECT_EQ(Utf8ToWide("\xC0\xAF"), L"\uFFFD");
+    EXPECT_EQ(Utf8ToWide("\xE0\x82\xA9"), L"\uFFFD");
     EXPECT_EQ(Utf8ToWide("\xED\xA0\x80!"), L"\uFFFD!");
 }

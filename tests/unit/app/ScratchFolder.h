@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "unit/WineUnixPath.h"
+#include "unit/TestPaths.h"
 
 // A fresh folder under the temp directory for one test, removed with everything in it afterwards.
 // Under Wine the folder can also hold real Unix symbolic links (Wine 8 cannot create Windows ones).
@@ -29,8 +29,6 @@ public:
     bool IsCreated() const { return m_created; }
     const std::wstring& Path() const { return m_path; }
     std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
-
-    static bool IsWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
     // Makes link (a Windows path) a symbolic link to target, a path relative to the link's folder
     // written with forward slashes. False when links cannot be made here.

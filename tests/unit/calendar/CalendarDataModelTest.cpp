@@ -3,9 +3,6 @@
 #include <windows.h>
 
 #include <ctime>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
 
@@ -49,11 +46,6 @@ public:
     DWORD m_monthThread = 0, m_holidayThread = 0;
     int m_months = 0, m_holidays = 0;
 };
-
-std::string ReadAll(const std::wstring& path) {
-    std::ifstream in{std::filesystem::path(path), std::ios::binary};
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 const char kOldFile[] = R"({"rest":["2024-5-1"],"work":["2024-5-11"],"solar_terms":{"year":"2024","data":[]}})";
 
@@ -121,7 +113,7 @@ TEST_F(CalendarDataModelTest, AStaleStampDownloadsStampsCopiesAndReloadsAfterAFa
     model->RefreshCalendar();
     PumpUntil([] { return false; }, 2000);
     EXPECT_EQ(Stamp(), L"2020/01/01");
-    EXPECT_EQ(ReadAll(m_folder / L"holiday.db"), kOldFile);
+    EXPECT_EQ(CScratchFolder::ReadFileText(m_folder / L"holiday.db"), kOldFile);
     EXPECT_EQ(m_view.m_holidays, 1);
 
     const std::string served = s_service->Get(CCalendarDataModel::kHolidayPath);
@@ -133,7 +125,7 @@ TEST_F(CalendarDataModelTest, AStaleStampDownloadsStampsCopiesAndReloadsAfterAFa
     ASSERT_TRUE(PumpUntil([&] { return m_view.m_holidays == 3; }, 10000));
     EXPECT_EQ(m_view.m_holidayThread, ::GetCurrentThreadId());
     EXPECT_EQ(Stamp(), FormatHolidayStamp(std::time(nullptr)));
-    EXPECT_EQ(ReadAll(m_folder / L"holiday.db"), served);
+    EXPECT_EQ(CScratchFolder::ReadFileText(m_folder / L"holiday.db"), served);
     EXPECT_EQ(m_view.m_rest, expected.rest);
     EXPECT_EQ(m_view.m_work, expected.work);
     EXPECT_EQ(m_view.m_year, expected.solarTermYear);
@@ -152,7 +144,7 @@ TEST_F(CalendarDataModelTest, AnAnswerThatIsNotACompleteHolidayFileLeavesTheFile
         ASSERT_TRUE(PumpUntil([&] { return !CScratchFolder::ReadFileText(temp).empty(); }, 5000));
         PumpUntil([] { return false; }, 300);
         EXPECT_EQ(Stamp(), L"2020/01/01");
-        EXPECT_EQ(ReadAll(m_folder / L"holiday.db"), kOldFile);
+        EXPECT_EQ(CScratchFolder::ReadFileText(m_folder / L"holiday.db"), kOldFile);
         EXPECT_EQ(m_view.m_holidays, 1) << "loaded again";
         EXPECT_EQ(model->GetHolidayData().rest, (HolidayDaySet{{L"2024-5-1", 1}}));
     }

@@ -2,19 +2,15 @@
 
 #include <windows.h>
 
-#include "app/AppContext.h"
-#include "app/UIThreadWindow.h"
 #include "calendar/CalendarClock.h"
 #include "calendar/CalendarWnd.h"
 #include "layer/LayerCalendarItemCtrl.h"
-#include "layer/SkinRegistry.h"
-#include "unit/app/ScratchFolder.h"
 #include "unit/calendar/PumpMessages.h"
-#include "unit/layer/SkinTestSupport.h"
+#include "unit/WidgetTest.h"
 
 namespace {
 
-using CalendarWndTest = CGdiplusTest;
+using CalendarWndTest = CWidgetTest;
 
 const CLayerCalendarItemCtrl* Cell(int i) {
     return CCalendarWnd::GetInstance()->GetCell(i);
@@ -24,13 +20,6 @@ const CLayerCalendarItemCtrl* Cell(int i) {
 // change, the badges on screen and the selection's look are checked end to end.
 TEST_F(CalendarWndTest, ShowsTodaysMonthWithItsColoursBadgesAndTerms) {
     // The window of this process, with the clock under the test's control; the test thread is its UI thread.
-    static CScratchFolder data(L"calendar-wnd");
-    CAppContext::GetInstance()->SetDataFolderBase(data.Path());
-    CModule resources = OpenDesklingResources();
-    ASSERT_TRUE(resources);
-    Skin()->SetResourceModule(resources.Get());
-    Skin()->RegisterSkin(InstalledTrueTypeFace());
-    ASSERT_TRUE(CUIThreadWindow::GetInstance()->Create());
     struct CFakeClock {
         CFakeClock() {
             SetCalendarClockSource([] { return CalendarDate{2024, 5, 15}; });

@@ -5,16 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "unit/TestPaths.h"
+
 // deskling.exe as another program sees it: loaded with LoadLibrary from the runnable tree beside the tests
 // (<build>/tests/../bin), with helpers to look at its import table.
-
-inline std::wstring DesklingExePath() {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self);
-    path.resize(path.find_last_of(L"\\/") + 1);
-    return path + L"..\\bin\\deskling.exe";
-}
 
 template <class Fn> Fn ProcAs(FARPROC proc) {
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
@@ -60,8 +54,4 @@ inline ULONG_PTR ExpectedImport(const ImportSlot& slot) {
     }
     LPCSTR name = slot.name[0] == '#' ? MAKEINTRESOURCEA(std::stoi(slot.name.substr(1))) : slot.name.c_str();
     return reinterpret_cast<ULONG_PTR>(::GetProcAddress(library, name));
-}
-
-inline bool IsWine() {
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }

@@ -4,6 +4,15 @@
 
 #include <functional>
 
+// Runs every message waiting for this thread.
+inline void PumpMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
 // The test thread plays the UI thread: it dispatches its messages until done() holds or the time-out
 // passes.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -13,10 +22,7 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
             return false;
         }
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageW(&msg);
-        }
+        PumpMessages();
     }
     return true;
 }

@@ -5,75 +5,27 @@
 #include <string>
 #include <vector>
 
-#include "layer/SkinRegistry.h"
 #include "tests/unit/layer/LayerProbes.h"
-#include "tests/unit/layer/SkinTestSupport.h"
+#include "unit/WidgetTest.h"
 
 namespace {
 
-struct Answer {
-    int result;
-    std::wstring tag;
-    bool boxVisible;
-};
-
-// Records each answer with whether the box was still on screen when it was given.
+// Records each answer as "result:tag", marked when the box was still on screen as it was given.
 class CRecordingCallBack : public IMsgBoxCallBack {
 public:
     explicit CRecordingCallBack(CMsgBox* box) : m_box(box) {}
     void OnMsgBoxResult(int result, std::wstring tag) override {
-        answers.push_back(Answer{result, std::move(tag), ::IsWindowVisible(m_box->m_hWnd) != FALSE});
+        answers.push_back(std::to_wstring(result) + L":" + tag + (::IsWindowVisible(m_box->m_hWnd) ? L" shown" : L""));
     }
-    std::vector<Answer> answers;
+    std::vector<std::wstring> answers;
 
 private:
     CMsgBox* m_box;
 };
 
-// The box's skin comes from the process's registry, as in the program; its pictures are read from
-// deskling.exe beside the tests.
-class MsgBoxTest : public CGdiplusTest {
+// The box's skin comes from the process's registry, as in the program.
+class MsgBoxTest : public CWidgetTest {
 protected:
-    static void SetUpTestSuite() {
-        CGdiplusTest::SetUpTestSuite();
-        s_resources = new CModule(OpenDesklingResources());
-        Skin()->SetResourceModule(s_resources->Get());
-        Skin()->RegisterSkin(InstalledTrueTypeFace());
-    }
-    static void TearDownTestSuite() {
-        Skin()->ReleaseSkin();
-        Skin()->SetResourceModule(nullptr);
-        delete s_resources;
-        s_resources = nullptr;
-        CGdiplusTest::TearDownTestSuite();
-    }
-    void SetUp() override {
-        CGdiplusTest::SetUp();
-        ASSERT_TRUE(s_resources && *s_resources) << "deskling.exe is built beside the tests";
-    }
-
-    // Shows the box over a plain visible window standing in for its owner; returns the box's screen rect.
-    RECT ShowOver(HWND owner) {
-        box.SetOwnerWindow(owner);
-        EXPECT_TRUE(box.Show());
-        PumpMessages();
-        RECT rect{};
-        ::GetWindowRect(box.m_hWnd, &rect);
-        return rect;
-    }
-    static CWindowHandle OpenOwner(int x, int y, int cx, int cy) {
-        CWindowHandle owner(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, x, y, cx, cy, nullptr, nullptr,
-                                              nullptr, nullptr));
-        PumpMessages();
-        return owner;
-    }
-    static RECT WorkArea() {
-        RECT work{};
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        return work;
-    }
-
-    static inline CModule* s_resources = nullptr;
     CMsgBox box;
 };
 
@@ -87,53 +39,46 @@ TEST_F(MsgBoxTest, EachButtonHidesTheBoxThenReportsItsResultWithTheTag) {
     } cases[] = {{{206, 102}, 0}, {{105, 102}, 1}, {{296, 14}, 2}};
     CRecordingCallBack callback(&box);
     box.SetTag(L"tempmonitor");
-    for (bool withCallback : {false, true}) {
-        box.SetCallBack(withCallback ? &callback : nullptr);
-        for (const auto& c : cases) {
-            SCOPED_TRACE(c.result);
-            ASSERT_TRUE(box.Show());
-            PumpMessages();
-            ASSERT_TRUE(::IsWindowVisible(box.m_hWnd));
-            callback.answers.clear();
-            ::SendMessageW(box.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.point.x, c.point.y));
-            ::SendMessageW(box.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(c.point.x, c.point.y));
-            PumpMessages();
-            EXPECT_FALSE(::IsWindowVisible(box.m_hWnd));
-            if (!withCallback) {
-                continue;
-            }
-            ASSERT_EQ(callback.answers.size(), 1u);
-            EXPECT_EQ(callback.answers[0].result, c.result);
-            EXPECT_EQ(callback.answers[0].tag, L"tempmonitor");
-            EXPECT_FALSE(callback.answers[0].boxVisible) << "hidden before the callback runs";
-        }
+    box.SetCallBack(&callback);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.result);
+        ASSERT_TRUE(box.Show());
+        PumpMessages();
+        ASSERT_TRUE(::IsWindowVisible(box.m_hWnd));
+        callback.answers.clear();
+        ::SendMessageW(box.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.point.x, c.point.y));
+        ::SendMessageW(box.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(c.point.x, c.point.y));
+        PumpMessages();
+        EXPECT_FALSE(::IsWindowVisible(box.m_hWnd));
+        // Hidden before the callback runs.
+        EXPECT_EQ(callback.answers, std::vector<std::wstring>{std::to_wstring(c.result) + L":tempmonitor"});
     }
 }
 
-TEST_F(MsgBoxTest, OwnerInTheScreenCornerKeepsTheBoxInsideTheWorkArea) {
-    RECT work = WorkArea();
-    CWindowHandle owner = OpenOwner(work.right - 120, work.bottom - 80, 120, 80);
+// The position itself is worked out natively; here the box takes its owner and its centre from it, or from the
+// work area while the owner is minimised.
+TEST_F(MsgBoxTest, ShowCentresTheBoxOnItsOwnerUnlessItIsMinimised) {
+    CWindowHandle owner(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100, 120, 400, 300, nullptr,
+                                          nullptr, nullptr, nullptr));
     ASSERT_TRUE(owner);
-    RECT rect = ShowOver(owner.Get());
+    box.SetOwnerWindow(owner.Get());
+    ASSERT_TRUE(box.Show());
+    PumpMessages();
+    RECT rect{};
+    ::GetWindowRect(box.m_hWnd, &rect);
     EXPECT_EQ(::GetWindow(box.m_hWnd, GW_OWNER), owner.Get());
-    EXPECT_EQ(rect.right - rect.left, CMsgBox::kWidth);
-    EXPECT_EQ(rect.bottom - rect.top, CMsgBox::kHeight);
-    EXPECT_EQ(rect.right, work.right);
-    EXPECT_EQ(rect.bottom, work.bottom);
-}
-
-TEST_F(MsgBoxTest, VisibleOwnerCentresTheBoxAndAMinimisedOneLeavesItOnTheWorkArea) {
-    CWindowHandle owner = OpenOwner(100, 120, 400, 300);
-    ASSERT_TRUE(owner);
-    RECT rect = ShowOver(owner.Get());
     EXPECT_EQ(rect.left, 300 - CMsgBox::kWidth / 2);
     EXPECT_EQ(rect.top, 270 - CMsgBox::kHeight / 2);
+    EXPECT_EQ(rect.right - rect.left, CMsgBox::kWidth);
+    EXPECT_EQ(rect.bottom - rect.top, CMsgBox::kHeight);
 
     ::ShowWindow(owner.Get(), SW_MINIMIZE);
     PumpMessages();
-    ASSERT_TRUE(::IsIconic(owner.Get()));
-    RECT work = WorkArea();
-    rect = ShowOver(owner.Get());
+    ASSERT_TRUE(box.Show());
+    PumpMessages();
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(box.m_hWnd, &rect);
     EXPECT_EQ(rect.left, (work.left + work.right) / 2 - CMsgBox::kWidth / 2);
     EXPECT_EQ(rect.top, (work.top + work.bottom) / 2 - CMsgBox::kHeight / 2);
 }

@@ -46,29 +46,6 @@ TEST_F(ButtonControls, FrameFollowsTheStateAsFarAsTheStripHasFrames) {
     }
 }
 
-TEST_F(ButtonControls, DisabledWhiteTextIsDrawnAsCCCCCC) {
-    auto* button = Add(new CLayerButtonCtrl, RECT{10, 10, 110, 50});
-    button->SetFont(font.get());
-    button->SetText(L"WH", FALSE);
-    button->SetTextColor(RGB(255, 255, 255), FALSE);
-    auto brightest = [this] {
-        std::vector<DWORD> pixels = Pixels(RECT{10, 10, 110, 50});
-        return *std::max_element(pixels.begin(), pixels.end(),
-                                 [](DWORD a, DWORD b) { return PixelRed(a) < PixelRed(b); });
-    };
-
-    Repaint();
-    EXPECT_GE(PixelRed(brightest()), 250);
-
-    button->SetEnabled(FALSE, FALSE);
-    Repaint();
-    // 0xCC stored at alpha 254 (premultiplied) where a glyph covers a pixel fully.
-    DWORD dimmed = brightest();
-    EXPECT_NEAR(PixelRed(dimmed), 0xCC, 2);
-    EXPECT_EQ(PixelRed(dimmed), PixelGreen(dimmed));
-    EXPECT_EQ(PixelRed(dimmed), PixelBlue(dimmed));
-}
-
 TEST_F(ButtonControls, PressMovedOffAndReleasedStillClicksButADisabledButtonNeitherClicksNorDrags) {
     std::unique_ptr<CImage> strip =
         MakeStrip({kFrameColors[0], kFrameColors[1], kFrameColors[2], kFrameColors[3]}, 8, 8);

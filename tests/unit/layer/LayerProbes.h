@@ -8,6 +8,7 @@
 #include "layer/ILayerWindow.h"
 #include "layer/LayerControlBase.h"
 #include "layer/LayerControlGroup.h"
+#include "unit/calendar/PumpMessages.h"
 
 // Small controls and a stand-in window for the control tree and layered window tests. Every event a
 // probe receives is written to a shared trace as "<name>.<event>", with points where they matter.
@@ -96,22 +97,3 @@ public:
 private:
     Trace* m_trace;
 };
-
-// Runs every message waiting for this thread.
-inline void PumpMessages() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-// Runs messages for about the given time (timers need real time to pass).
-inline void PumpMessagesFor(DWORD milliseconds) {
-    DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < milliseconds) {
-        PumpMessages();
-        ::Sleep(5);
-    }
-    PumpMessages();
-}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/base/ScopedHandle.h"
+#include "unit/TestPaths.h"
 
 #include <windows.h>
 
@@ -49,13 +50,7 @@ inline std::wstring InstalledTrueTypeFace() {
     return face;
 }
 
-// The skin pictures are compiled into deskling.exe, which the build puts beside the tests
-// (<build>/tests/../bin); it is opened as a plain resource file.
+// The skin pictures are compiled into deskling.exe; it is opened as a plain resource file.
 inline CModule OpenDesklingResources() {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self);
-    path.resize(path.find_last_of(L"\\/") + 1);
-    path += L"..\\bin\\deskling.exe";
-    return CModule(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    return CModule(::LoadLibraryExW(ShippedPath(L"deskling.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
 }

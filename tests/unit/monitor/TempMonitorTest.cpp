@@ -6,9 +6,7 @@
 
 #include <vector>
 
-#include "app/AppContext.h"
 #include "app/IniSettings.h"
-#include "app/UIThreadWindow.h"
 #include "app/VexaPublicDLLHelper.h"
 #include "layer/LayerCheckboxCtrl.h"
 #include "layer/SkinRegistry.h"
@@ -20,25 +18,20 @@
 #include "unit/app/ScratchFolder.h"
 #include "unit/calendar/PumpMessages.h"
 #include "unit/integrity/IntegrityFixtures.h"
-#include "unit/layer/SkinTestSupport.h"
+#include "unit/WidgetTest.h"
 
 namespace {
 
 // The monitor's window and controller in this process, the test thread their UI thread; no tool installed.
-class TempMonitorTest : public CGdiplusTest {
+class TempMonitorTest : public CWidgetTest {
 protected:
     static void SetUpTestSuite() {
-        CGdiplusTest::SetUpTestSuite();
-        static CScratchFolder data(L"monitor-wnd");
-        CAppContext::GetInstance()->SetDataFolderBase(data.Path());
-        static CModule resources = OpenDesklingResources();
-        Skin()->SetResourceModule(resources.Get());
-        Skin()->RegisterSkin(InstalledTrueTypeFace());
-        CUIThreadWindow::GetInstance()->Create();
+        CWidgetTest::SetUpTestSuite();
         // The signature test of the tool's library and the rate gate asks the base library, as the program does.
         CVexaBaseHelper::GetInstance().Initialise(ShippedPath(L"Vexabase.dll").c_str());
     }
     void SetUp() override {
+        CWidgetTest::SetUp();
         for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
             ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", view, 0);
         }

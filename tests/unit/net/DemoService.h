@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "unit/WineUnixPath.h"
+#include "unit/TestPaths.h"
 
 // The sample-data service (tools/demo-service) run for one test suite on a free 127.0.0.1 port.
 // Under Wine the test starts python3 as a Unix program; the service tells its port through a file,
@@ -18,7 +18,7 @@
 class CDemoService {
 public:
     CDemoService() {
-        std::ifstream in(std::filesystem::path(TestsFolder() + L"\\net\\demo-service.path"));
+        std::ifstream in(std::filesystem::path(TestProgramFolder() + L"\\net\\demo-service.path"));
         const std::string script((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         wchar_t temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
@@ -85,13 +85,6 @@ public:
             }
         }
         return body;
-    }
-
-    static std::wstring TestsFolder() {
-        wchar_t path[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring folder(path);
-        return folder.substr(0, folder.find_last_of(L"\\/"));
     }
 
     // The service's test text, written out independently: 64-byte lines cut at size.

@@ -14,7 +14,7 @@
 class CDemoServiceSuite : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const std::wstring shipped = CDemoService::TestsFolder() + L"\\..\\bin";
+        const std::wstring shipped = TestProgramFolder() + L"\\..\\bin";
         s_service = std::make_unique<CDemoService>();
         // The HTTP library is loaded only once the base library can vouch for it.
         CVexaBaseHelper::GetInstance().Initialise((shipped + L"\\Vexabase.dll").c_str());

@@ -14,11 +14,8 @@ class CHttpRecorder : public IHttpTaskCallback {
 public:
     struct Entry {
         uint32_t state;
-        uint32_t progress;
         uint32_t statusCode;
-        bool hasBody; // a body with the NUL after it that the contract promises
         std::string body;
-        DWORD threadId;
         ULONGLONG tick;
     };
 
@@ -27,29 +24,17 @@ public:
     CHttpRecorder(const CHttpRecorder&) = delete;
     CHttpRecorder& operator=(const CHttpRecorder&) = delete;
 
-    void STDMETHODCALLTYPE OnHttpTask(IHttpTask* task, HTTP_INFO* info) override {
-        const bool hasBody = info->body && info->body[info->bodyLength] == '\0';
-        Entry entry{info->state,
-                    info->progress,
-                    info->statusCode,
-                    hasBody,
-                    info->body ? std::string(info->body, info->bodyLength) : std::string(),
-                    ::GetCurrentThreadId(),
-                    ::GetTickCount64()};
+    void STDMETHODCALLTYPE OnHttpTask(IHttpTask*, HTTP_INFO* info) override {
+        Entry entry{info->state, info->statusCode,
+                    info->body ? std::string(info->body, info->bodyLength) : std::string(), ::GetTickCount64()};
         {
             std::lock_guard<std::mutex> guard(m_mutex);
             m_entries.push_back(entry);
         }
         if (IsFinal(entry)) {
-            if (m_releaseOnFinal) {
-                task->Release();
-            }
             ::SetEvent(m_final);
         }
     }
-
-    // The statistics reporter's pattern: the task is released inside its own final report.
-    void ReleaseOnFinal() { m_releaseOnFinal = true; }
 
     bool WaitFinal(DWORD ms) const { return ::WaitForSingleObject(m_final, ms) == WAIT_OBJECT_0; }
 
@@ -76,5 +61,4 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Entry> m_entries;
     HANDLE m_final;
-    bool m_releaseOnFinal = false;
 };

@@ -23,7 +23,7 @@ protected:
         return ::CopyFileW(source.c_str(), (folder + L"\\VexaNetUL.dll").c_str(), FALSE);
     }
 
-    const std::wstring m_shipped = CDemoService::TestsFolder() + L"\\..\\bin";
+    const std::wstring m_shipped = TestProgramFolder() + L"\\..\\bin";
 };
 
 TEST_F(HttpServiceTest, TasksComeOnlyFromATrustedLibraryBesideTheProgramOrInWallpaperHelper) {
@@ -40,8 +40,7 @@ TEST_F(HttpServiceTest, TasksComeOnlyFromATrustedLibraryBesideTheProgramOrInWall
     EXPECT_FALSE(helperFolder.IsInitialised());
 
     // A library that fails the trusted-file test is never loaded.
-    ASSERT_TRUE(
-        CopyAsLibrary(CDemoService::TestsFolder() + L"\\integrity\\sample-unsigned.dll", scratch / L"untrusted"));
+    ASSERT_TRUE(CopyAsLibrary(TestProgramFolder() + L"\\integrity\\sample-unsigned.dll", scratch / L"untrusted"));
     CHttpService untrusted;
     EXPECT_FALSE(untrusted.InitFromFolder(scratch / L"untrusted"));
     EXPECT_EQ(untrusted.CreateTask(), nullptr);

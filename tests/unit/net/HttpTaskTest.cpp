@@ -1,5 +1,4 @@
 #include "net/HttpTaskDeletor.h"
-#include "unit/app/ScratchFolder.h"
 #include "app/base/IHttpTask.h"
 #include "unit/net/DemoService.h"
 #include "unit/net/HttpRecorder.h"
@@ -8,7 +7,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 using TaskPtr = std::shared_ptr<IHttpTask>;
 
@@ -17,7 +15,7 @@ class HttpTaskTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         s_service = new CDemoService();
-        HMODULE library = ::LoadLibraryW((CDemoService::TestsFolder() + L"\\..\\bin\\VexaNetUL.dll").c_str());
+        HMODULE library = ::LoadLibraryW(ShippedPath(L"VexaNetUL.dll").c_str());
         const auto init = reinterpret_cast<PFN_HttpInit>(
             library ? reinterpret_cast<void*>(::GetProcAddress(library, "HttpInit")) : nullptr);
         s_manager = init ? init() : nullptr;
@@ -63,74 +61,6 @@ protected:
     static inline CDemoService* s_service = nullptr;
     static inline IHttpManager* s_manager = nullptr;
 };
-
-TEST_F(HttpTaskTest, ReportsStartRisingProgressAndOneFinalWithTheBodyOnTheLibrarysThread) {
-    CHttpRecorder recorder;
-    Fetch(recorder, L"/test/drip?size=20000&chunk=2000&delay=10");
-    ExpectWellFormedSequence(recorder);
-    const auto entries = recorder.Entries();
-    const CHttpRecorder::Entry last = entries.back();
-    EXPECT_EQ(last.state, kHttpTaskFinished);
-    EXPECT_EQ(last.statusCode, 200u);
-    EXPECT_TRUE(last.hasBody);
-    EXPECT_EQ(last.body, CDemoService::Pattern(20000));
-    EXPECT_NE(last.threadId, ::GetCurrentThreadId());
-    std::vector<uint32_t> percents;
-    for (const auto& entry : entries) {
-        if (entry.state == kHttpTaskProgress) {
-            percents.push_back(entry.progress);
-        }
-    }
-    ASSERT_GE(percents.size(), 2u);
-    for (size_t i = 1; i < percents.size(); ++i) {
-        EXPECT_GT(percents[i], percents[i - 1]);
-    }
-    EXPECT_EQ(percents.back(), 100u);
-}
-
-TEST_F(HttpTaskTest, SaveFileModeWritesTheBodyReachedThroughRedirects) {
-    CScratchFolder scratch(L"save");
-    ASSERT_TRUE(scratch.IsCreated());
-    const std::wstring path = scratch / L"body";
-    CHttpRecorder recorder;
-    TaskPtr task = NewTask(&recorder);
-    ASSERT_TRUE(task->SetSaveFile(path.c_str()));
-    Fetch(recorder, L"/test/redirect?hops=3&to=/test/ok%3Fsize%3D100000", task);
-    EXPECT_EQ(recorder.Final().state, kHttpTaskFinished);
-    EXPECT_FALSE(recorder.Final().hasBody);
-    EXPECT_EQ(CScratchFolder::ReadFileText(path), CDemoService::Pattern(100000));
-}
-
-TEST_F(HttpTaskTest, ABodyBeyondTheTasksBoundFailsAtTheBound) {
-    CScratchFolder scratch(L"bound");
-    ASSERT_TRUE(scratch.IsCreated());
-    // Announced too long, and without a length but never ending.
-    for (const wchar_t* url : {L"/test/ok?size=300000", L"/test/endless"}) {
-        SCOPED_TRACE(std::wstring(url).c_str());
-        const std::wstring path = scratch / L"body";
-        CHttpRecorder recorder;
-        TaskPtr task = NewTask(&recorder);
-        ASSERT_TRUE(task->SetSaveFile(path.c_str()));
-        ASSERT_TRUE(task->SetOption(kHttpOptionMaxBytes, 200000));
-        Fetch(recorder, url, task);
-        EXPECT_EQ(recorder.Final().state, kHttpTaskFailed);
-        EXPECT_LE(CScratchFolder::ReadFileText(path).size(), 200000u);
-    }
-}
-
-TEST_F(HttpTaskTest, AddedHeadersReachTheWireAndCannotBeSplit) {
-    CHttpRecorder plain;
-    TaskPtr task = NewTask(&plain);
-    EXPECT_TRUE(task->AddHeader("Connection", "Close"));
-    EXPECT_FALSE(task->AddHeader("Bad:Name", "x"));
-    EXPECT_FALSE(task->AddHeader("X-Split", "a\r\nInjected: 1"));
-    task->SetOption("gzip", 0);
-    Fetch(plain, L"/test/headers", task);
-    const std::string seen = plain.Final().body;
-    EXPECT_NE(seen.find("\"Connection\": \"Close\""), std::string::npos) << seen;
-    EXPECT_EQ(seen.find("Injected"), std::string::npos) << seen;
-    EXPECT_EQ(seen.find("gzip"), std::string::npos) << seen;
-}
 
 // A silent server included: with a short receive time-out every failure is reported well within 2.5 s.
 TEST_F(HttpTaskTest, FailuresEndInStateThree) {
@@ -179,44 +109,5 @@ TEST_F(HttpTaskTest, ReleaseMidTransferEndsTheReports) {
         ::Sleep(400);
         EXPECT_EQ(recorder.Entries().size(), reported) << "a report after Release";
         EXPECT_EQ(recorder.FinalCount(), 0u);
-    }
-}
-
-TEST_F(HttpTaskTest, ATaskReleasedInItsOwnFinalReportAndATaskReused) {
-    CHttpRecorder releasing;
-    releasing.ReleaseOnFinal();
-    IHttpTask* task = s_manager->CreateTask();
-    task->SetCallback(&releasing);
-    task->AddHeader("Connection", "Close");
-    ASSERT_TRUE(task->Start(0, s_service->Url(L"/bizhi?type=test&action=release").c_str()));
-    ASSERT_TRUE(releasing.WaitFinal(10000));
-    EXPECT_EQ(releasing.Final().state, kHttpTaskFinished);
-
-    CHttpRecorder first;
-    TaskPtr reused = NewTask(&first);
-    ASSERT_TRUE(reused->Start(0, s_service->Url(L"/test/slow?delay=300").c_str()));
-    EXPECT_FALSE(reused->Start(0, s_service->Url(L"/test/ok").c_str())) << "a second start while running";
-    ASSERT_TRUE(first.WaitFinal(10000));
-    ::Sleep(50);
-    CHttpRecorder second;
-    reused->SetCallback(&second);
-    Fetch(second, L"/test/ok?size=3", reused);
-    EXPECT_EQ(second.Final().body, "012");
-    EXPECT_EQ(first.FinalCount(), 1u);
-}
-
-TEST_F(HttpTaskTest, FiftyTasksAtOnceAllComplete) {
-    constexpr int kTasks = 50;
-    std::vector<std::unique_ptr<CHttpRecorder>> recorders;
-    std::vector<TaskPtr> tasks;
-    for (int i = 0; i < kTasks; ++i) {
-        recorders.push_back(std::make_unique<CHttpRecorder>());
-        tasks.push_back(NewTask(recorders.back().get()));
-        const std::wstring path = L"/test/drip?size=" + std::to_wstring(3000 + i) + L"&chunk=1000&delay=20";
-        ASSERT_TRUE(tasks.back()->Start(0, s_service->Url(path).c_str()));
-    }
-    for (int i = 0; i < kTasks; ++i) {
-        ASSERT_TRUE(recorders[i]->WaitFinal(20000)) << "task " << i;
-        EXPECT_EQ(recorders[i]->Final().body, CDemoService::Pattern(3000 + i)) << "task " << i;
     }
 }

@@ -94,7 +94,7 @@ TEST(StatisticTest, EachReportStartsItsOwnTaskReleasedWhenItsTransferEnds) {
 TEST(StatisticTest, TheProcesssReporterSendsItsFieldsToTheStatsHost) {
     CDemoService service;
     ASSERT_TRUE(service.IsRunning());
-    const std::wstring bin = CDemoService::TestsFolder() + L"\\..\\bin";
+    const std::wstring bin = TestProgramFolder() + L"\\..\\bin";
     ASSERT_TRUE(CVexaBaseHelper::GetInstance().Initialise((bin + L"\\Vexabase.dll").c_str()));
     ASSERT_TRUE(CHttpService::GetInstance()->InitFromFolder(bin));
     const std::wstring base = service.Url(L"");

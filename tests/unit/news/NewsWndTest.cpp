@@ -5,18 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "app/UIThreadWindow.h"
 #include "layer/LayerButtonCtrl.h"
 #include "layer/LayerCheckboxCtrl.h"
 #include "layer/LayerLabelCtrl.h"
-#include "layer/SkinRegistry.h"
 #include "news/NewsWnd.h"
-#include "unit/app/ScratchFolder.h"
-#include "unit/layer/SkinTestSupport.h"
+#include "unit/WidgetTest.h"
 
 namespace {
 
-using NewsWndTest = CGdiplusTest;
+using NewsWndTest = CWidgetTest;
 
 // A picture file the window can show: a skin picture's bytes as the program carries them.
 std::string SkinPng(HMODULE resources) {
@@ -37,13 +34,8 @@ int Checked(const CNewsWnd* wnd) {
 // the test thread as its UI thread.
 TEST_F(NewsWndTest, RotatesKeepsThePictureShownWhenTheNextFailsAndALockedWidgetStaysWhereItIs) {
     CScratchFolder folder(L"news-wnd");
-    CModule resources = OpenDesklingResources();
-    ASSERT_TRUE(resources);
-    Skin()->SetResourceModule(resources.Get());
-    Skin()->RegisterSkin(InstalledTrueTypeFace());
-    ASSERT_TRUE(CUIThreadWindow::GetInstance()->Create());
     const std::wstring picture = folder / L"picture.png", broken = folder / L"broken.png";
-    ASSERT_TRUE(CScratchFolder::WriteFileText(picture, SkinPng(resources.Get())));
+    ASSERT_TRUE(CScratchFolder::WriteFileText(picture, SkinPng(s_resources)));
     ASSERT_TRUE(CScratchFolder::WriteFileText(broken, "not found\n"));
     CNewsWnd* wnd = CNewsWnd::GetInstance();
     wnd->Show(true);

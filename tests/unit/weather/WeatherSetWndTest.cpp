@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(s_service->IsRunning() && s_http->IsInitialised() && CUIThreadWindow::GetInstance()->Create());
         CFontFace::GetInstance()->ChooseFace();
-        UsePackage(CDemoService::TestsFolder() + L"\\..\\bin", L"wpskin.ui");
+        UsePackage(TestProgramFolder() + L"\\..\\bin", L"wpskin.ui");
         m_anchor = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100, 40, 389, 338,
                                      nullptr, nullptr, nullptr, nullptr);
         m_dialog.SetAnchor(m_anchor);

@@ -4,6 +4,23 @@
 
 #include <string>
 
+// Where the build puts what the Windows tests use: this program's folder (<build>/tests, with the helpers,
+// the integrity fixtures and the sample service's path) and the runnable tree beside it (<build>/bin).
+inline std::wstring TestProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+inline std::wstring ShippedPath(const wchar_t* name) {
+    return TestProgramFolder() + L"\\..\\bin\\" + name;
+}
+
+inline bool IsWine() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 // The Unix path of a Windows path under Wine (empty elsewhere or on failure): tests that start Unix
 // programs through Wine must hand them Unix paths.
 inline std::string WineUnixPath(const std::wstring& path) {
