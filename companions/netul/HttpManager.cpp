@@ -2,6 +2,7 @@
 
 #include "companions/netul/HttpTask.h"
 
+#include <utility>
 #include <vector>
 
 CHttpManager::CHttpManager() : m_idle(::CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
@@ -14,6 +15,18 @@ CHttpManager::~CHttpManager() {
 
 IHttpTask* STDMETHODCALLTYPE CHttpManager::CreateTask() {
     return new CHttpTask(*this);
+}
+
+HINTERNET CHttpManager::Session() {
+    // Opening a session reads the proxy configuration; once per process keeps that off every transfer.
+    ::AcquireSRWLockExclusive(&m_lock);
+    if (!m_session) {
+        m_session = ::WinHttpOpen(L"VexaNetUL/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+                                  WINHTTP_NO_PROXY_BYPASS, 0);
+    }
+    HINTERNET session = m_session;
+    ::ReleaseSRWLockExclusive(&m_lock);
+    return session;
 }
 
 void CHttpManager::Shutdown(DWORD waitMs) {
@@ -31,7 +44,15 @@ void CHttpManager::Shutdown(DWORD waitMs) {
         task->Silence();
         task->DropRef();
     }
-    ::WaitForSingleObject(m_idle, waitMs);
+    if (::WaitForSingleObject(m_idle, waitMs) != WAIT_OBJECT_0) {
+        return;
+    }
+    ::AcquireSRWLockExclusive(&m_lock);
+    HINTERNET session = std::exchange(m_session, nullptr);
+    ::ReleaseSRWLockExclusive(&m_lock);
+    if (session) {
+        ::WinHttpCloseHandle(session);
+    }
 }
 
 void CHttpManager::TaskCreated(CHttpTask* task) {

@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include <winhttp.h>
+
 class CHttpTask;
 
 // The library's one manager. Keeps the tasks that exist so that shutdown can silence them and wait,
@@ -17,7 +19,11 @@ public:
 
     IHttpTask* STDMETHODCALLTYPE CreateTask() override;
 
-    // Silences every task and waits up to waitMs for running transfers to end.
+    // The WinHTTP session every transfer shares, opened by the first one; null when it cannot be opened.
+    HINTERNET Session();
+
+    // Silences every task and waits up to waitMs for running transfers to end; the session closes once
+    // none runs.
     void Shutdown(DWORD waitMs);
 
     void TaskCreated(CHttpTask* task);
@@ -30,4 +36,5 @@ private:
     std::set<CHttpTask*> m_tasks;
     int m_transfers = 0;
     HANDLE m_idle; // manual-reset, set while no transfer runs
+    HINTERNET m_session = nullptr;
 };

@@ -302,16 +302,12 @@ void CHttpTask::Fetch(const Request& request, HTTP_INFO& info, std::string& body
         path = L"/";
     }
 
-    CInternetHandle session(::WinHttpOpen(L"VexaNetUL/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                          WINHTTP_NO_PROXY_BYPASS, 0));
+    HINTERNET session = m_manager.Session();
     if (!session) {
         info.errorCode = ::GetLastError();
         return;
     }
-    const int connectMs = request.connectTimeout > 0 ? request.connectTimeout : kDefaultConnectTimeoutMs;
-    const int receiveMs = request.receiveTimeout > 0 ? request.receiveTimeout : kDefaultReceiveTimeoutMs;
-    ::WinHttpSetTimeouts(session.Get(), connectMs, connectMs, receiveMs, receiveMs);
-    CInternetHandle connection(::WinHttpConnect(session.Get(), host.c_str(), parts.nPort, 0));
+    CInternetHandle connection(::WinHttpConnect(session, host.c_str(), parts.nPort, 0));
     const DWORD flags = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
     CInternetHandle http(connection ? ::WinHttpOpenRequest(connection.Get(), L"GET", path.c_str(), nullptr,
                                                            WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags)
@@ -320,6 +316,9 @@ void CHttpTask::Fetch(const Request& request, HTTP_INFO& info, std::string& body
         info.errorCode = ::GetLastError();
         return;
     }
+    const int connectMs = request.connectTimeout > 0 ? request.connectTimeout : kDefaultConnectTimeoutMs;
+    const int receiveMs = request.receiveTimeout > 0 ? request.receiveTimeout : kDefaultReceiveTimeoutMs;
+    ::WinHttpSetTimeouts(http.Get(), connectMs, connectMs, receiveMs, receiveMs);
     if (!AttachRequest(http.Get())) {
         info.errorCode = ERROR_WINHTTP_OPERATION_CANCELLED;
         return;
