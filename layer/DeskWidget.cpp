@@ -124,7 +124,8 @@ void CDeskWidget::OnMouseMove(UINT flags, int x, int y) {
     ::ClientToScreen(hwnd, &screen);
     const POINT last = m_lastPoint;
     m_lastPoint = screen;
-    if (!m_hovered) {
+    // Moves also come under capture, with the pointer dragged off the window: no hover look for those.
+    if (!m_hovered && m_window.IsPointerOver()) {
         m_hovered = true;
         m_events.OnWidgetHover(true);
     }

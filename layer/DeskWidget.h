@@ -53,7 +53,8 @@ public:
     // Forwarded hooks. Hit tests decide whether a press may drag (not on a control that keeps the mouse);
     // a press starts a drag; each move with the button down moves the window while its corner stays in
     // the work area and it is not locked, saves the place and tells the window (OnWidgetMoved). The first
-    // move over the window and the pointer's leaving it tell the window to change its look (OnWidgetHover).
+    // move with the pointer really over the window and the pointer's leaving it tell the window to change its
+    // look (OnWidgetHover).
     void OnHitTest(int screenX, int screenY);
     void OnPress(int x, int y);
     void OnMouseMove(UINT flags, int x, int y);

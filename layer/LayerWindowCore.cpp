@@ -40,6 +40,22 @@ void CLayerWindowCore::TrackMouseLeave() {
     ::_TrackMouseEvent(&tme);
 }
 
+BOOL CLayerWindowCore::IsPointerOver() {
+    POINT cursor{};
+    return ::GetCursorPos(&cursor) && ::WindowFromPoint(cursor) == GetHWND();
+}
+
+bool CLayerWindowCore::LeaveTracked() {
+    TRACKMOUSEEVENT query{sizeof(query), TME_QUERY, nullptr, 0};
+    return ::_TrackMouseEvent(&query) && query.hwndTrack == GetHWND() && (query.dwFlags & TME_LEAVE);
+}
+
+void CLayerWindowCore::EndMouseTracking() {
+    TRACKMOUSEEVENT cancel{sizeof(cancel), TME_CANCEL | TME_HOVER | TME_LEAVE, GetHWND(), 0};
+    ::_TrackMouseEvent(&cancel);
+    ::PostMessageW(GetHWND(), WM_MOUSELEAVE, 0, 0);
+}
+
 BOOL CLayerWindowCore::PushFrame(HDC screen, POINT* dest, SIZE* size, HDC source, BLENDFUNCTION* blend,
                                  const RECT* dirty) {
     POINT sourceOrigin{0, 0};
@@ -107,9 +123,22 @@ BOOL CLayerWindowCore::HandleMouse(UINT msg, UINT flags, POINT point) {
         if (m_trackingIdle) {
             TrackMouseLeave();
             m_trackingIdle = FALSE;
+            // Windows posts the leave at once when the pointer is not over the window (a move under capture,
+            // or one made up as a window appears under a still pointer); Wine then tracks nothing and no leave
+            // would ever come. Either way the leave is on its way.
+            if (!LeaveTracked()) {
+                ::PostMessageW(GetHWND(), WM_MOUSELEAVE, 0, 0);
+            }
         }
         return TRUE;
     case WM_MOUSEHOVER:
+        // Wine looks for the pointer only inside the tracked window, so a window of another program over
+        // this one keeps the tracking, and its polling timer, alive until the pointer leaves the whole
+        // rectangle. Once the pointer rests there it is seen and the tracking ends.
+        if (!IsPointerOver()) {
+            EndMouseTracking();
+            return TRUE;
+        }
         m_rootView->OnMouseHover(flags, point.x, point.y);
         OnLayerMouseHover(flags, point.x, point.y);
         return TRUE;

@@ -68,6 +68,9 @@ public:
     // A message the base left unhandled; true when the window handled it, with its result.
     virtual BOOL OnLayerMessage(UINT, WPARAM, LPARAM, LRESULT&) { return FALSE; }
 
+    // Whether the pointer is over this window itself rather than over another window in front of it.
+    BOOL IsPointerOver();
+
     CLayerControlRootView* GetRootView() { return m_rootView.get(); }
     void SetDragByBackground(BOOL drag) { m_dragByBackground = drag; }
 
@@ -98,6 +101,9 @@ private:
     void HandleLayerUpdate();
     void RelayToToolTip(UINT msg, WPARAM wParam, LPARAM lParam);
     BOOL HandleMouse(UINT msg, UINT flags, POINT point);
+    // Whether the system will post this window a leave; ending the tracking posts one.
+    bool LeaveTracked();
+    void EndMouseTracking();
 
     RECT ClientRect();
     bool EnsureWindowBitmap(int cx, int cy);

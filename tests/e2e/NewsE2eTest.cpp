@@ -111,6 +111,35 @@ TEST_F(NewsE2eTest, TurnsToTheNextHeadlineWithinElevenSecondsAndAClickOpensItsPa
     EXPECT_NE(recorded.find("/super/page/2.html"), std::string::npos) << recorded;
 }
 
+// The hover look follows the pointer: none while it is parked away, shown over the widget, gone once it has
+// left, also after a press on the picture dragged off the widget and released outside, and on a pass after that.
+TEST_F(NewsE2eTest, TheTitleStripShowsOnlyWhileThePointerIsOverTheWidget) {
+    HWND news = OpenNews();
+    ASSERT_NE(news, nullptr);
+    ASSERT_TRUE(XDoTool(L"mousemove 0 0"));
+    const RECT window = WindowRect(news);
+    const int pictureX = window.left + 150, pictureY = window.top + 120;
+    // The white caption "今日头条" of the title strip.
+    const auto shown = [&] {
+        int white = 0;
+        for (int x = window.left + 119; x < window.left + 194; ++x) {
+            white += Near(ScreenPixel(x, window.top + 25), RGB(255, 255, 255), 60);
+        }
+        return white > 5;
+    };
+    std::this_thread::sleep_for(1s);
+    EXPECT_FALSE(shown());
+    // Off the widget with the button down, and on outside for longer than the system's leave check.
+    for (const wchar_t* off :
+         {L" mousedown 1 mousemove_relative -- -200 200 sleep 0.6 mousemove_relative -- -20 20 sleep 0.3 mouseup 1",
+          L""}) {
+        ASSERT_TRUE(XDoTool(At(pictureX, pictureY) + At(pictureX + 4, pictureY + 4)));
+        EXPECT_TRUE(WaitUntil(shown, 2s, 100ms));
+        ASSERT_TRUE(XDoTool(std::wstring(off) + L" mousemove 0 0"));
+        EXPECT_TRUE(WaitUntil([&] { return !shown(); }, 2s, 100ms));
+    }
+}
+
 // Locked from its title strip, the widget does not follow a drag, and still does not after a restart; its
 // close button switches it off in the registry and reports "news_close".
 TEST_F(NewsE2eTest, TheLockHoldsTheWidgetAcrossARestartAndTheCloseButtonSwitchesItOff) {
