@@ -388,13 +388,20 @@ void CTempMonitorWnd::OnLayerLButtonDown(UINT, int x, int y) {
 }
 
 void CTempMonitorWnd::OnLayerMouseMove(UINT flags, int x, int y) {
-    KillTimer(kHoverTimer);
-    ShowHoverButtons(true);
     m_widget.OnMouseMove(flags, x, y);
 }
 
 void CTempMonitorWnd::OnLayerMouseLeave() {
-    SetTimer(kHoverTimer, kHoverDelayMs);
+    m_widget.OnMouseLeave();
+}
+
+void CTempMonitorWnd::OnWidgetHover(bool inside) {
+    KillTimer(kHoverTimer);
+    if (inside) {
+        ShowHoverButtons(true);
+    } else {
+        SetTimer(kHoverTimer, kHoverDelayMs);
+    }
 }
 
 void CTempMonitorWnd::OnWidgetHiding() {

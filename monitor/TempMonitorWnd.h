@@ -94,6 +94,7 @@ public:
     bool CreateWidgetWindow(HWND owner) override;
     void OnWidgetShowing() override {}
     void OnWidgetHiding() override;
+    void OnWidgetHover(bool inside) override;
 
 private:
     struct GaugeControls {
