@@ -134,13 +134,15 @@ BOOL CLayerWindowCore::HandleMouse(UINT msg, UINT flags, POINT point) {
     case WM_MOUSEHOVER:
         // Wine looks for the pointer only inside the tracked window, so a window of another program over
         // this one keeps the tracking, and its polling timer, alive until the pointer leaves the whole
-        // rectangle. Once the pointer rests there it is seen and the tracking ends.
+        // rectangle. Each rest of the pointer is checked (the hover is asked for again), and one over
+        // another window ends the tracking.
         if (!IsPointerOver()) {
             EndMouseTracking();
             return TRUE;
         }
         m_rootView->OnMouseHover(flags, point.x, point.y);
         OnLayerMouseHover(flags, point.x, point.y);
+        TrackMouseLeave();
         return TRUE;
     case WM_MOUSELEAVE:
         if (!m_trackingIdle) {
