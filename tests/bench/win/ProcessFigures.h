@@ -30,12 +30,16 @@ inline double CpuSeconds(const std::wstring& folder) {
     return ticks / 100.0;
 }
 
-// Wake-ups so far: the voluntary context switches of all the process's threads, each a sleep that ended.
+// Wake-ups so far: the voluntary context switches of all the process's threads, each a sleep that ended. The
+// listing also holds "." and "..", and "task\..\status" is the first thread's own: only thread ids count.
 inline double WakeUps(const std::wstring& folder) {
     WIN32_FIND_DATAW entry;
     CFindHandle find(::FindFirstFileW((folder + L"\\task\\*").c_str(), &entry));
     double total = 0;
     for (bool more = static_cast<bool>(find); more; more = ::FindNextFileW(find.Get(), &entry)) {
+        if (entry.cFileName[0] == L'.') {
+            continue;
+        }
         std::istringstream lines(ReadUnixFile(folder + L"\\task\\" + entry.cFileName + L"\\status"));
         for (std::string line; std::getline(lines, line);) {
             if (line.rfind("voluntary_ctxt_switches:", 0) == 0) {
