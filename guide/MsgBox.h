@@ -30,11 +30,9 @@ public:
     // The window centred on and owning the box; null leaves it unowned on the nearest work area. Takes
     // effect when the window is created.
     void SetOwnerWindow(HWND owner) { m_owner = owner; }
-    HWND GetOwnerWindow() const { return m_owner; }
     // Not owned; null means an answer only hides the box.
     void SetCallBack(IMsgBoxCallBack* callback) { m_callback = callback; }
     void SetTag(const std::wstring& tag) { m_tag = tag; }
-    const std::wstring& GetTag() const { return m_tag; }
 
     // Creates the window on first use, centres it on the owner and shows it activated.
     bool Show();

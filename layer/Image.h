@@ -34,7 +34,6 @@ public:
     int GetHeight() const;
     int GetFrameWidth() const { return m_width / m_frameCount; }
     bool IsValid() const;
-    Gdiplus::Bitmap* GetBitmap() const { return m_bitmap.get(); }
 
     // Draws the source rectangle of the bitmap scaled into (x, y, w, h).
     void Draw(HDC dc, int x, int y, int w, int h, const RECT& source) const;

@@ -40,9 +40,7 @@ public:
     void OnTimer(UINT id) override;
     void Paint(HDC dc) override;
 
-    CImage* GetBackgroundImage() const { return m_backgroundImage; }
     void SetBackgroundImage(CImage* image) { m_backgroundImage = image; }
-    COLORREF GetBackgroundColor() const { return m_backgroundColor; }
     void SetBackgroundColor(COLORREF color) { m_backgroundColor = color; }
     size_t GetChildCount() const { return m_children.size(); }
 

@@ -23,8 +23,6 @@ public:
     // The download's reports, on the task library's threads: handed to the UI thread.
     void STDMETHODCALLTYPE OnHttpTask(IHttpTask* task, HTTP_INFO* info) override;
 
-    int GetBusyStep() const { return m_busyStep.load(); }
-
 private:
     CRepaireBkoModel() = default;
     ~CRepaireBkoModel();

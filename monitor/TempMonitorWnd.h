@@ -75,7 +75,6 @@ public:
     void SetItems(int32_t item1, int32_t item2);
 
     GaugeItems GetItems() const { return GaugeItems{m_item1, m_item2}; }
-    int GetPanel() const { return m_panel; }
     const RateRecord& GetRate(int32_t item) const { return m_rates.at(item); }
     CTempSetWnd& GetSettingsWindow() { return m_settings; }
     // What a gauge shows (tests read it back).

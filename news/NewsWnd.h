@@ -64,7 +64,6 @@ public:
     void ShowNewsItem(size_t index);
 
     // What the widget shows (tests look at it).
-    size_t GetCurrent() const { return m_current; }
     CLayerCheckboxCtrl* GetDot(int i) const { return m_dots[i]; }
     CLayerLabelCtrl* GetTitle() const { return m_title; }
     CLayerButtonCtrl* GetLockButton() const { return m_lock; }

@@ -63,7 +63,6 @@ protected:
     void Invalidate();
     CUIDialog* Manager() const { return m_manager; }
     bool IsHot() const { return m_hot; }
-    bool IsPushed() const { return m_pushed; }
     float Radius() const { return m_radius; }
     uint32_t BorderColor() const { return m_borderColor; }
     UIAlign Align() const { return m_align; }

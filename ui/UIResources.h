@@ -14,7 +14,6 @@ class CUIResources : public CSingletonT<CUIResources> {
 
 public:
     void SetResourcePath(const std::wstring& folder) { m_folder = folder; }
-    const std::wstring& GetResourcePath() const { return m_folder; }
     // Opens the package of that file name in the resource folder; a missing or unreadable one is logged,
     // leaves no package and returns false.
     bool SetResourcePackage(const std::wstring& fileName);

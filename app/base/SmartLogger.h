@@ -27,7 +27,6 @@ public:
     static std::wstring GetDefaultBase();
 
     bool IsEnabled() const { return m_enabled; }
-    const std::wstring& GetLogPath() const { return m_logPath; }
 
     // Wide printf with the C runtime's semantics (%s is a wide string). A message that needs more
     // than 511 characters is dropped whole; every failure is silent.
