@@ -80,7 +80,8 @@ REG
 # Starts a persistent wineserver and Wine's own background processes outside any test, so that no
 # test's output pipes are inherited by them (CTest would wait for those pipes to close).
 start_wine_services() {
-  wineserver -p
+  # A server still running for this prefix (an earlier run's) answers "already running" and is used as it is.
+  wineserver -p 2>/dev/null || true
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
