@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,12 +31,13 @@ inline double CpuSeconds(const std::wstring& folder) {
     return ticks / 100.0;
 }
 
-// Wake-ups so far: the voluntary context switches of all the process's threads, each a sleep that ended. The
+// Wake-ups so far, thread by thread (by thread id): the voluntary context switches, each a sleep that ended. The
 // listing also holds "." and "..", and "task\..\status" is the first thread's own: only thread ids count.
-inline double WakeUps(const std::wstring& folder) {
+using ThreadWakeUps = std::map<std::wstring, double>;
+inline ThreadWakeUps WakeUps(const std::wstring& folder) {
     WIN32_FIND_DATAW entry;
     CFindHandle find(::FindFirstFileW((folder + L"\\task\\*").c_str(), &entry));
-    double total = 0;
+    ThreadWakeUps threads;
     for (bool more = static_cast<bool>(find); more; more = ::FindNextFileW(find.Get(), &entry)) {
         if (entry.cFileName[0] == L'.') {
             continue;
@@ -43,11 +45,22 @@ inline double WakeUps(const std::wstring& folder) {
         std::istringstream lines(ReadUnixFile(folder + L"\\task\\" + entry.cFileName + L"\\status"));
         for (std::string line; std::getline(lines, line);) {
             if (line.rfind("voluntary_ctxt_switches:", 0) == 0) {
-                total += std::atof(line.c_str() + line.find(':') + 1);
+                threads[entry.cFileName] = std::atof(line.c_str() + line.find(':') + 1);
             }
         }
     }
-    return total;
+    return threads;
+}
+
+// Wake-ups since `before`: of the threads still running, and all of those started since. A thread that ended
+// takes its count with it, so a process's total could fall; its wake-ups after `before` are not seen.
+inline double WakeUpsSince(const ThreadWakeUps& before, const std::wstring& folder) {
+    double woke = 0;
+    for (const auto& [thread, count] : WakeUps(folder)) {
+        const auto earlier = before.find(thread);
+        woke += count - (earlier == before.end() ? 0 : earlier->second);
+    }
+    return woke;
 }
 
 // Memory no other process shares: the private clean and dirty pages.
@@ -111,14 +124,15 @@ struct IdleCost {
 // surroundings changing as they would).
 inline IdleCost MeasureIdle(const std::wstring& folder, DWORD seconds,
                             const std::function<void(DWORD)>& everySecond = {}) {
-    const double cpu = CpuSeconds(folder), woke = WakeUps(folder);
+    const double cpu = CpuSeconds(folder);
+    const ThreadWakeUps woke = WakeUps(folder);
     for (DWORD second = 0; second < seconds; ++second) {
         if (everySecond) {
             everySecond(second);
         }
         ::Sleep(1000);
     }
-    return IdleCost{(CpuSeconds(folder) - cpu) * 60.0 / seconds, (WakeUps(folder) - woke) / seconds};
+    return IdleCost{(CpuSeconds(folder) - cpu) * 60.0 / seconds, WakeUpsSince(woke, folder) / seconds};
 }
 
 } // namespace bench
