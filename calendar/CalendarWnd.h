@@ -43,7 +43,7 @@ public:
     END_MSG_MAP()
 
     // Creates the window on the first show; places, refreshes and shows it when hidden, or hides it.
-    // Either way the main window hears the new state.
+    // The main window hears each change.
     void Show(bool show) { m_widget.Show(show); }
     CDeskWidget& GetWidget() { return m_widget; }
 
