@@ -233,17 +233,8 @@ void CCalendarWnd::OnLayerTimer(UINT id) {
     }
 }
 
-void CCalendarWnd::OnLayerNcHitTest(int x, int y) {
-    m_widget.OnHitTest(x, y);
-}
-
-void CCalendarWnd::OnLayerLButtonDown(UINT, int x, int y) {
+void CCalendarWnd::OnLayerLButtonDown(UINT, int, int) {
     ShowTitleStrip(true);
-    m_widget.OnPress(x, y);
-}
-
-void CCalendarWnd::OnLayerMouseMove(UINT flags, int x, int y) {
-    m_widget.OnMouseMove(flags, x, y);
 }
 
 LRESULT CCalendarWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
@@ -266,8 +257,4 @@ LRESULT CCalendarWnd::OnActivate(UINT, WPARAM wParam, LPARAM lParam, BOOL& handl
     }
     handled = FALSE;
     return 0;
-}
-
-void CCalendarWnd::OnWindowPosChanging(WINDOWPOS* pos) {
-    m_widget.OnPositionChanging(pos);
 }

@@ -39,7 +39,6 @@ public:
     BEGIN_LAYER_MSG_MAP()
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     MESSAGE_HANDLER(WM_ACTIVATE, OnActivate)
-    MSG_WM_WINDOWPOSCHANGING(OnWindowPosChanging)
     END_MSG_MAP()
 
     // Creates the window on the first show; places, refreshes and shows it when hidden, or hides it.
@@ -65,9 +64,7 @@ public:
 
     void OnLayerCreate() override;
     void OnLayerTimer(UINT id) override;
-    void OnLayerNcHitTest(int x, int y) override;
     void OnLayerLButtonDown(UINT flags, int x, int y) override;
-    void OnLayerMouseMove(UINT flags, int x, int y) override;
 
     // IDeskWidgetWindow
     bool CreateWidgetWindow(HWND owner) override;
@@ -79,7 +76,6 @@ private:
 
     LRESULT OnCommand(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnActivate(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
-    void OnWindowPosChanging(WINDOWPOS* pos);
 
     void ApplyMonthData(const CalendarMonth& month);
     void BuildLayout();

@@ -22,7 +22,13 @@ WidgetRect WorkArea() {
 
 CDeskWidget::CDeskWidget(CLayerWindowCore& window, IDeskWidgetWindow& events, DeskWidgetId id, const wchar_t* name,
                          int width)
-    : m_window(window), m_events(events), m_id(id), m_name(name), m_width(width) {}
+    : m_window(window), m_events(events), m_id(id), m_name(name), m_width(width) {
+    m_window.AttachWidget(this);
+}
+
+CDeskWidget::~CDeskWidget() {
+    m_window.AttachWidget(nullptr);
+}
 
 HWND CDeskWidget::Owner() const {
     return m_host ? m_host->GetMainWnd() : nullptr;

@@ -17,14 +17,15 @@ class IWidgetHost;
 // the window order, the close button, and the transparency slider's saved value.
 //
 // A helper the window owns rather than a base class: a widget window already derives from its
-// CLayerWindowBase<T>, its singleton and its model's view, and its hooks stay its own. It forwards the few
-// the shape needs (OnHitTest, OnPress, OnMouseMove, OnPositionChanging) and answers IDeskWidgetWindow, so a
-// new widget adds its layout and its data and nothing else. The services behind the shape come through an
-// IWidgetHost the shell hands over; without one (a window tried on its own) the widget is unowned, keeps no
-// place, shows its most opaque band and reports nothing.
+// CLayerWindowBase<T>, its singleton and its model's view, and its hooks stay its own. The shape attaches
+// itself to the window, whose base hands it the few messages it needs before the window's hooks; the window
+// answers IDeskWidgetWindow, so a new widget adds its layout and its data and nothing else. The services behind the
+// shape come through an IWidgetHost the shell hands over; without one (a window tried on its own) the widget is
+// unowned, keeps no place, shows its most opaque band and reports nothing.
 class CDeskWidget {
 public:
     CDeskWidget(CLayerWindowCore& window, IDeskWidgetWindow& events, DeskWidgetId id, const wchar_t* name, int width);
+    ~CDeskWidget();
     CDeskWidget(const CDeskWidget&) = delete;
     CDeskWidget& operator=(const CDeskWidget&) = delete;
 
@@ -50,7 +51,7 @@ public:
     void SetDragLock(bool locked);
     bool IsDragLocked() const { return m_dragLocked; }
 
-    // Forwarded hooks. Hit tests decide whether a press may drag (not on a control that keeps the mouse);
+    // From the window's base. Hit tests decide whether a press may drag (not on a control that keeps the mouse);
     // a press starts a drag; each move with the button down moves the window while its corner stays in
     // the work area and it is not locked, saves the place and tells the window (OnWidgetMoved). The first
     // move with the pointer really over the window and the pointer's leaving it tell the window to change its

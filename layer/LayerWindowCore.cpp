@@ -5,6 +5,7 @@
 #include "app/base/DeskMessages.h"
 #include "app/base/MessageLoop.h"
 #include "app/base/WindowImpl.h"
+#include "layer/DeskWidget.h"
 #include "layer/LayerCanvas.h"
 
 namespace {
@@ -92,6 +93,13 @@ BOOL CLayerWindowCore::ProcessLayerMessage(UINT msg, WPARAM wParam, LPARAM lPara
         }
         break;
     }
+    case WM_WINDOWPOSCHANGING:
+        if (m_widget) {
+            m_widget->OnPositionChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+            result = 0;
+            return TRUE;
+        }
+        break;
     case WM_ERASEBKGND:
         result = 1;
         return TRUE;
@@ -119,6 +127,9 @@ BOOL CLayerWindowCore::HandleMouse(UINT msg, UINT flags, POINT point) {
     switch (msg) {
     case WM_MOUSEMOVE:
         m_rootView->OnMouseMove(flags, point.x, point.y);
+        if (m_widget) {
+            m_widget->OnMouseMove(flags, point.x, point.y);
+        }
         OnLayerMouseMove(flags, point.x, point.y);
         if (m_trackingIdle) {
             TrackMouseLeave();
@@ -147,6 +158,9 @@ BOOL CLayerWindowCore::HandleMouse(UINT msg, UINT flags, POINT point) {
     case WM_MOUSELEAVE:
         if (!m_trackingIdle) {
             m_rootView->OnMouseLeave();
+            if (m_widget) {
+                m_widget->OnMouseLeave();
+            }
             OnLayerMouseLeave();
             m_trackingIdle = TRUE;
         }
@@ -154,6 +168,9 @@ BOOL CLayerWindowCore::HandleMouse(UINT msg, UINT flags, POINT point) {
     case WM_LBUTTONDOWN:
         ::SetCapture(GetHWND());
         m_rootView->OnLButtonDown(flags, point.x, point.y, handled);
+        if (m_widget) {
+            m_widget->OnPress(point.x, point.y);
+        }
         OnLayerLButtonDown(flags, point.x, point.y);
         return TRUE;
     case WM_LBUTTONUP:
@@ -216,6 +233,9 @@ void CLayerWindowCore::HandleDestroy() {
 LRESULT CLayerWindowCore::HandleNcHitTest(POINT screen) {
     HWND hwnd = GetHWND();
     LRESULT code = ::DefWindowProcW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
+    if (m_widget) {
+        m_widget->OnHitTest(screen.x, screen.y);
+    }
     OnLayerNcHitTest(screen.x, screen.y);
     if (code == HTCLIENT && m_dragByBackground) {
         POINT client = screen;

@@ -20,6 +20,8 @@
 // A concrete window extends it in one way: by overriding the virtual hooks below. Its own messages
 // (commands from controls, private messages) arrive at OnLayerMessage once the base has left them
 // unhandled; BEGIN_LAYER_MSG_MAP writes that hook as a message map.
+class CDeskWidget;
+
 class CLayerWindowCore : public ILayerWindow, public CMessageFilter {
 public:
     CLayerWindowCore(const CLayerWindowCore&) = delete;
@@ -73,6 +75,9 @@ public:
 
     CLayerControlRootView* GetRootView() { return m_rootView.get(); }
     void SetDragByBackground(BOOL drag) { m_dragByBackground = drag; }
+    // The desktop widget this window is, which hears the hit tests, presses, moves, leaves and position
+    // changes before the window's own hooks; null for a window that is not a widget.
+    void AttachWidget(CDeskWidget* widget) { m_widget = widget; }
 
     HBITMAP GetWindowBitmap() const { return m_windowBitmap.Get(); }
     HBITMAP GetBackgroundBitmap() const { return m_backgroundBitmap.Get(); }
@@ -123,6 +128,7 @@ private:
     CWindowHandle m_toolTip;
     std::wstring m_toolTipText;
     BOOL m_dragByBackground = TRUE;
+    CDeskWidget* m_widget = nullptr;
     // Repaint requests in order (none: the whole window). Another process can post WM_LAYER_UPDATE
     // too, so the message carries nothing and only runs the next request; each request is its own frame.
     std::deque<std::optional<RECT>> m_updates;

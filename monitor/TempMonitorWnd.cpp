@@ -379,22 +379,6 @@ void CTempMonitorWnd::OnLayerTimer(UINT id) {
     }
 }
 
-void CTempMonitorWnd::OnLayerNcHitTest(int x, int y) {
-    m_widget.OnHitTest(x, y);
-}
-
-void CTempMonitorWnd::OnLayerLButtonDown(UINT, int x, int y) {
-    m_widget.OnPress(x, y);
-}
-
-void CTempMonitorWnd::OnLayerMouseMove(UINT flags, int x, int y) {
-    m_widget.OnMouseMove(flags, x, y);
-}
-
-void CTempMonitorWnd::OnLayerMouseLeave() {
-    m_widget.OnMouseLeave();
-}
-
 void CTempMonitorWnd::OnWidgetHover(bool inside) {
     KillTimer(kHoverTimer);
     if (inside) {
@@ -431,8 +415,4 @@ LRESULT CTempMonitorWnd::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
         break;
     }
     return 0;
-}
-
-void CTempMonitorWnd::OnWindowPosChanging(WINDOWPOS* pos) {
-    m_widget.OnPositionChanging(pos);
 }

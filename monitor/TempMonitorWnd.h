@@ -57,7 +57,6 @@ public:
     BEGIN_LAYER_MSG_MAP()
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     MESSAGE_HANDLER(WM_NETWORK_RATES, OnNetworkRates)
-    MSG_WM_WINDOWPOSCHANGING(OnWindowPosChanging)
     END_MSG_MAP()
 
     void Show(bool show) { m_widget.Show(show); }
@@ -84,10 +83,6 @@ public:
     void OnLayerCreate() override;
     void OnLayerDestroy() override;
     void OnLayerTimer(UINT id) override;
-    void OnLayerNcHitTest(int x, int y) override;
-    void OnLayerLButtonDown(UINT flags, int x, int y) override;
-    void OnLayerMouseMove(UINT flags, int x, int y) override;
-    void OnLayerMouseLeave() override;
 
     // IDeskWidgetWindow
     bool CreateWidgetWindow(HWND owner) override;
@@ -108,7 +103,6 @@ private:
 
     LRESULT OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&);
     LRESULT OnNetworkRates(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
-    void OnWindowPosChanging(WINDOWPOS* pos);
 
     void BuildLayout();
     void StartFlowMonitor();

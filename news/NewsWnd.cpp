@@ -214,22 +214,6 @@ void CNewsWnd::OnLayerTimer(UINT id) {
     }
 }
 
-void CNewsWnd::OnLayerNcHitTest(int x, int y) {
-    m_widget.OnHitTest(x, y);
-}
-
-void CNewsWnd::OnLayerLButtonDown(UINT, int x, int y) {
-    m_widget.OnPress(x, y);
-}
-
-void CNewsWnd::OnLayerMouseMove(UINT flags, int x, int y) {
-    m_widget.OnMouseMove(flags, x, y);
-}
-
-void CNewsWnd::OnLayerMouseLeave() {
-    m_widget.OnMouseLeave();
-}
-
 LRESULT CNewsWnd::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
     const int id = LOWORD(wParam);
     switch (id) {
@@ -251,8 +235,4 @@ LRESULT CNewsWnd::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
         break;
     }
     return 0;
-}
-
-void CNewsWnd::OnWindowPosChanging(WINDOWPOS* pos) {
-    m_widget.OnPositionChanging(pos);
 }

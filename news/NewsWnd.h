@@ -47,7 +47,6 @@ public:
 
     BEGIN_LAYER_MSG_MAP()
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-    MSG_WM_WINDOWPOSCHANGING(OnWindowPosChanging)
     END_MSG_MAP()
 
     // Creates the window on the first show; places, refreshes and shows it when hidden, or hides it.
@@ -75,10 +74,6 @@ public:
     void OnLayerCreate() override;
     void OnLayerDestroy() override;
     void OnLayerTimer(UINT id) override;
-    void OnLayerNcHitTest(int x, int y) override;
-    void OnLayerLButtonDown(UINT flags, int x, int y) override;
-    void OnLayerMouseMove(UINT flags, int x, int y) override;
-    void OnLayerMouseLeave() override;
 
     // IDeskWidgetWindow
     bool CreateWidgetWindow(HWND owner) override;
@@ -90,7 +85,6 @@ private:
     CNewsWnd();
 
     LRESULT OnCommand(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
-    void OnWindowPosChanging(WINDOWPOS* pos);
 
     void BuildLayout();
     void ShowLockState(bool locked);

@@ -284,22 +284,6 @@ void CWeatherWnd::OnLayerTimer(UINT id) {
     }
 }
 
-void CWeatherWnd::OnLayerNcHitTest(int x, int y) {
-    m_widget.OnHitTest(x, y);
-}
-
-void CWeatherWnd::OnLayerLButtonDown(UINT, int x, int y) {
-    m_widget.OnPress(x, y);
-}
-
-void CWeatherWnd::OnLayerMouseMove(UINT flags, int x, int y) {
-    m_widget.OnMouseMove(flags, x, y);
-}
-
-void CWeatherWnd::OnLayerMouseLeave() {
-    m_widget.OnMouseLeave();
-}
-
 LRESULT CWeatherWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     switch (LOWORD(wParam)) {
     case kSliderId:
@@ -318,8 +302,4 @@ LRESULT CWeatherWnd::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
         break;
     }
     return 0;
-}
-
-void CWeatherWnd::OnWindowPosChanging(WINDOWPOS* pos) {
-    m_widget.OnPositionChanging(pos);
 }

@@ -45,7 +45,6 @@ public:
 
     BEGIN_LAYER_MSG_MAP()
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-    MSG_WM_WINDOWPOSCHANGING(OnWindowPosChanging)
     END_MSG_MAP()
 
     // Creates the window on the first show; places, refreshes and shows it when hidden, or hides it.
@@ -69,10 +68,6 @@ public:
     void OnLayerCreate() override;
     void OnLayerDestroy() override;
     void OnLayerTimer(UINT id) override;
-    void OnLayerNcHitTest(int x, int y) override;
-    void OnLayerLButtonDown(UINT flags, int x, int y) override;
-    void OnLayerMouseMove(UINT flags, int x, int y) override;
-    void OnLayerMouseLeave() override;
 
     // IDeskWidgetWindow
     bool CreateWidgetWindow(HWND owner) override;
@@ -94,7 +89,6 @@ private:
     };
 
     LRESULT OnCommand(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
-    void OnWindowPosChanging(WINDOWPOS* pos);
 
     void BuildLayout();
     void BuildToolbar();

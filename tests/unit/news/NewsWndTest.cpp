@@ -61,8 +61,9 @@ TEST_F(NewsWndTest, RotatesKeepsThePictureShownWhenTheNextFailsAndALockedWidgetS
     auto drag = [&] {
         RECT before{}, after{};
         ::GetWindowRect(wnd->m_hWnd, &before);
-        wnd->OnLayerLButtonDown(MK_LBUTTON, 150, 8);
-        wnd->OnLayerMouseMove(MK_LBUTTON, 120, 38);
+        wnd->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 8));
+        wnd->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(120, 38));
+        wnd->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(120, 38));
         ::GetWindowRect(wnd->m_hWnd, &after);
         return after.left - before.left;
     };
