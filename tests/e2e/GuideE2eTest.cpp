@@ -27,8 +27,8 @@ TEST_F(GuideE2eTest, PointsAtTheIconUntilAButtonEndsItOnceAndEndsUnseenWithoutTh
         SCOPED_TRACE(row.icon);
         ASSERT_TRUE(DeleteTree(DataFolder()));
         const std::wstring ready = m_scratch + L"\\" + std::to_wstring(&row - rows);
-        const CChildProcess& desktop = Start(Quoted(FolderOf(BinDir()) + L"\\tests\\helpers\\FakeDesktop.exe") + L" " +
-                                             ready + L" 回收站 " + row.icon);
+        const CChildProcess& desktop = Start(Quoted(FolderOf(BinDir()) + L"\\tests\\helpers\\StandInDesktop.exe") +
+                                             L" " + ready + L" 回收站 " + row.icon);
         RECT i{};
         ASSERT_TRUE(WaitUntil(
             [&] { return !!(std::ifstream(std::filesystem::path(ready)) >> i.left >> i.top >> i.right >> i.bottom); },

@@ -37,9 +37,9 @@ protected:
     }
 
     // The recording stand-in browser becomes the program that opens web addresses.
-    bool RegisterFakeBrowser() {
+    bool RegisterStandInBrowser() {
         const std::wstring command =
-            Quoted(TestProgramFolder() + L"\\helpers\\FakeBrowser.exe") + L" " + Quoted(Opened());
+            Quoted(TestProgramFolder() + L"\\helpers\\StandInBrowser.exe") + L" " + Quoted(Opened());
         return ::RegSetKeyValueW(HKEY_CLASSES_ROOT, kBrowserKey, nullptr, REG_SZ, command.c_str(),
                                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
     }
@@ -86,7 +86,7 @@ protected:
 // The first headline has neither picture nor link: its title shows, a click on it opens nothing. Ten seconds
 // on, the second dot is checked and the second headline shows over its picture; a click opens its page.
 TEST_F(NewsE2eTest, TurnsToTheNextHeadlineWithinElevenSecondsAndAClickOpensItsPageInTheBrowser) {
-    ASSERT_TRUE(RegisterFakeBrowser());
+    ASSERT_TRUE(RegisterStandInBrowser());
     m_service.Get(L"/control/answer?path=/super/news.php&variant=empty-src");
     HWND news = OpenNews();
     ASSERT_NE(news, nullptr);

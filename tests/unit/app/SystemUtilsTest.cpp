@@ -69,16 +69,17 @@ TEST(SystemUtilsTest, ReadWholeFileTakesFilesFromOneByteToJustUnderFiveMegabytes
 // browser's command is checked end to end by the news widget's click.
 TEST(SystemUtilsTest, ProgramsStartBesideTheModuleAndAtMediumIntegrity) {
     CScratchFolder scratch(L"launch");
-    const std::wstring program = L"\"" + Helper(L"FakeBrowser.exe") + L"\" ";
+    const std::wstring program = L"\"" + Helper(L"StandInBrowser.exe") + L"\" ";
     const std::wstring launched = scratch / L"launched.txt", medium = scratch / L"medium.txt";
-    ASSERT_TRUE(LaunchProcess(nullptr, L"helpers\\FakeBrowser.exe", launched.c_str(), SW_HIDE, false, 0, false, true));
+    ASSERT_TRUE(
+        LaunchProcess(nullptr, L"helpers\\StandInBrowser.exe", launched.c_str(), SW_HIDE, false, 0, false, true));
     EXPECT_EQ(AwaitFile(launched), Narrow(program + launched));
     EXPECT_FALSE(LaunchProcess(nullptr, L"helpers\\NoSuchProgram.exe", L"", SW_HIDE, false, 0, false, true));
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    ASSERT_TRUE(RunAtMediumIntegrity(Helper(L"FakeBrowser.exe").c_str(), medium.c_str(), scratch.Path().c_str(),
+    ASSERT_TRUE(RunAtMediumIntegrity(Helper(L"StandInBrowser.exe").c_str(), medium.c_str(), scratch.Path().c_str(),
                                      &startup, &info));
     CKernelHandle process(info.hProcess), thread(info.hThread);
     EXPECT_EQ(AwaitFile(medium), Narrow(program + medium));

@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include "tests/helpers/WriteThrough.h"
+#include "companions/shell/WriteThrough.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int count = 0;

@@ -1,6 +1,6 @@
 // A desktop as the shell builds it, for tests that read icons out of another process: a top-level
 // "Progman" window titled "Program Manager", its "SHELLDLL_DefView" child and that one's icon list
-// view, covering the primary screen as the shell's does. Usage: FakeDesktop <ready file> <icon>...
+// view, covering the primary screen as the shell's does. Usage: StandInDesktop <ready file> <icon>...
 // An icon is a caption, placed where the list view arranges it, or "caption@x,y", placed with its
 // top-left corner at (x, y). Once the icons are in, the bounds of the last icon's item (left top right
 // bottom, as the list view itself reports them) are written to the ready file. WM_CLOSE to Progman ends
@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/helpers/WriteThrough.h"
+#include "companions/shell/WriteThrough.h"
 
 static LRESULT CALLBACK ProgmanProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
