@@ -5,14 +5,6 @@
 #include <utility>
 #include <vector>
 
-CHttpManager::CHttpManager() : m_idle(::CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
-
-CHttpManager::~CHttpManager() {
-    if (m_idle) {
-        ::CloseHandle(m_idle);
-    }
-}
-
 IHttpTask* STDMETHODCALLTYPE CHttpManager::CreateTask() {
     return new CHttpTask(*this);
 }
@@ -44,11 +36,15 @@ void CHttpManager::Shutdown(DWORD waitMs) {
         task->Silence();
         task->DropRef();
     }
-    if (::WaitForSingleObject(m_idle, waitMs) != WAIT_OBJECT_0) {
-        return;
-    }
+    const ULONGLONG deadline = ::GetTickCount64() + waitMs;
     ::AcquireSRWLockExclusive(&m_lock);
-    HINTERNET session = std::exchange(m_session, nullptr);
+    while (m_transfers > 0) {
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline || !::SleepConditionVariableSRW(&m_idle, &m_lock, static_cast<DWORD>(deadline - now), 0)) {
+            break;
+        }
+    }
+    HINTERNET session = m_transfers == 0 ? std::exchange(m_session, nullptr) : nullptr;
     ::ReleaseSRWLockExclusive(&m_lock);
     if (session) {
         ::WinHttpCloseHandle(session);
@@ -69,16 +65,15 @@ void CHttpManager::TaskDestroyed(CHttpTask* task) {
 
 void CHttpManager::TransferStarted() {
     ::AcquireSRWLockExclusive(&m_lock);
-    if (m_transfers++ == 0) {
-        ::ResetEvent(m_idle);
-    }
+    ++m_transfers;
     ::ReleaseSRWLockExclusive(&m_lock);
 }
 
 void CHttpManager::TransferEnded() {
     ::AcquireSRWLockExclusive(&m_lock);
-    if (--m_transfers == 0) {
-        ::SetEvent(m_idle);
-    }
+    const bool idle = --m_transfers == 0;
     ::ReleaseSRWLockExclusive(&m_lock);
+    if (idle) {
+        ::WakeAllConditionVariable(&m_idle);
+    }
 }

@@ -12,8 +12,7 @@ class CHttpTask;
 // for a bounded time, for their transfer threads to end.
 class CHttpManager final : public IHttpManager {
 public:
-    CHttpManager();
-    ~CHttpManager();
+    CHttpManager() = default;
     CHttpManager(const CHttpManager&) = delete;
     CHttpManager& operator=(const CHttpManager&) = delete;
 
@@ -35,6 +34,8 @@ private:
     SRWLOCK m_lock = SRWLOCK_INIT;
     std::set<CHttpTask*> m_tasks;
     int m_transfers = 0;
-    HANDLE m_idle; // manual-reset, set while no transfer runs
+    // Woken when the last transfer ends. Unlike an event it costs nothing while no one waits, and under
+    // Wine an event costs a server round trip each time it is set.
+    CONDITION_VARIABLE m_idle = CONDITION_VARIABLE_INIT;
     HINTERNET m_session = nullptr;
 };

@@ -3,6 +3,9 @@
 #include "app/base/ScopedHandle.h"
 #include "companions/netul/HttpManager.h"
 
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
 #include <cstring>
 #include <utility>
 
@@ -56,6 +59,15 @@ void WaitPumpingSentMessages(HANDLE event) {
     }
 }
 
+// An IPv4 address, or an IPv6 one in the brackets URLs write it in.
+bool IsAddressLiteral(const std::wstring& host) {
+    IN6_ADDR address = {};
+    if (host.size() > 2 && host.front() == L'[' && host.back() == L']') {
+        return ::InetPtonW(AF_INET6, host.substr(1, host.size() - 2).c_str(), &address) == 1;
+    }
+    return ::InetPtonW(AF_INET, host.c_str(), &address) == 1;
+}
+
 uint32_t Percent(uint64_t received, uint64_t total) {
     if (total == 0) {
         return 0;
@@ -65,8 +77,7 @@ uint32_t Percent(uint64_t received, uint64_t total) {
 
 } // namespace
 
-CHttpTask::CHttpTask(CHttpManager& manager)
-    : m_manager(manager), m_reportsDone(::CreateEventW(nullptr, TRUE, TRUE, nullptr)) {
+CHttpTask::CHttpTask(CHttpManager& manager) : m_manager(manager) {
     m_manager.TaskCreated(this);
 }
 
@@ -182,13 +193,20 @@ void STDMETHODCALLTYPE CHttpTask::Release() {
 }
 
 void CHttpTask::Silence() {
-    bool wait = false;
+    HANDLE reportsDone = nullptr;
     HINTERNET request = nullptr;
     {
         CExclusive guard(m_lock);
         m_silenced = true;
         m_callback = nullptr;
-        wait = m_reportsInFlight > 0 && t_reportingTask != this;
+        // Only a waiter needs the event: under Wine every event operation is a round trip to the server,
+        // which a report on the transfer's path would otherwise pay twice.
+        if (m_reportsInFlight > 0 && t_reportingTask != this) {
+            if (!m_reportsDone) {
+                m_reportsDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+            }
+            reportsDone = m_reportsDone;
+        }
         request = std::exchange(m_request, nullptr);
     }
     // A transfer blocked waiting for the server fails at once when its request is closed.
@@ -196,8 +214,8 @@ void CHttpTask::Silence() {
         ::WinHttpCloseHandle(request);
     }
     // After this no report reaches the owner: the flag stops new ones, and the one in flight ends.
-    if (wait) {
-        WaitPumpingSentMessages(m_reportsDone);
+    if (reportsDone) {
+        WaitPumpingSentMessages(reportsDone);
     }
 }
 
@@ -269,15 +287,14 @@ bool CHttpTask::Report(HTTP_INFO& info) {
             return false;
         }
         callback = m_callback;
-        if (m_reportsInFlight++ == 0) {
-            ::ResetEvent(m_reportsDone);
-        }
+        ++m_reportsInFlight;
     }
     const CHttpTask* outer = std::exchange(t_reportingTask, this);
     callback->OnHttpTask(this, &info);
     t_reportingTask = outer;
     CExclusive guard(m_lock);
-    if (--m_reportsInFlight == 0) {
+    // A waiter exists only once the task is silenced, after which no report begins: the count only falls.
+    if (--m_reportsInFlight == 0 && m_reportsDone) {
         ::SetEvent(m_reportsDone);
     }
     return true;
@@ -318,7 +335,10 @@ void CHttpTask::Fetch(const Request& request, HTTP_INFO& info, std::string& body
     }
     const int connectMs = request.connectTimeout > 0 ? request.connectTimeout : kDefaultConnectTimeoutMs;
     const int receiveMs = request.receiveTimeout > 0 ? request.receiveTimeout : kDefaultReceiveTimeoutMs;
-    ::WinHttpSetTimeouts(http.Get(), connectMs, connectMs, receiveMs, receiveMs);
+    // Bounding a lookup makes WinHTTP run it on another thread and wait for it; an address written out
+    // needs no lookup, so it is resolved where it is, as WinHTTP does without a bound.
+    const int resolveMs = IsAddressLiteral(host) ? 0 : connectMs;
+    ::WinHttpSetTimeouts(http.Get(), resolveMs, connectMs, receiveMs, receiveMs);
     if (!AttachRequest(http.Get())) {
         info.errorCode = ERROR_WINHTTP_OPERATION_CANCELLED;
         return;

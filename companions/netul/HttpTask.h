@@ -78,7 +78,8 @@ private:
     bool m_running = false;
     int m_reportsInFlight = 0;
     HINTERNET m_request = nullptr;
-    HANDLE m_reportsDone; // manual-reset, set while no report is in flight
+    // Manual-reset, made by the first Silence that has to wait and set when the last report in flight ends.
+    HANDLE m_reportsDone = nullptr;
 
     // Used only on the owner's thread.
     Request m_next;

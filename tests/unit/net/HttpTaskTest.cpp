@@ -111,3 +111,16 @@ TEST_F(HttpTaskTest, ReleaseMidTransferEndsTheReports) {
         EXPECT_EQ(recorder.FinalCount(), 0u);
     }
 }
+
+// A host written as an address is not looked up, a named one is: both reach the service.
+TEST_F(HttpTaskTest, HostsByAddressAndByNameFetchAlike) {
+    for (const wchar_t* host : {L"127.0.0.1", L"localhost"}) {
+        SCOPED_TRACE(std::string(host, host + std::char_traits<wchar_t>::length(host)));
+        CHttpRecorder recorder;
+        Fetch(recorder,
+              L"http://" + std::wstring(host) + L":" + std::to_wstring(s_service->Port()) + L"/test/ok?size=300");
+        ExpectWellFormedSequence(recorder);
+        EXPECT_EQ(recorder.Final().state, kHttpTaskFinished);
+        EXPECT_EQ(recorder.Final().body.size(), 300u);
+    }
+}
