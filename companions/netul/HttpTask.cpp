@@ -83,9 +83,6 @@ CHttpTask::CHttpTask(CHttpManager& manager) : m_manager(manager) {
 
 CHttpTask::~CHttpTask() {
     m_manager.TaskDestroyed(this);
-    if (m_reportsDone) {
-        ::CloseHandle(m_reportsDone);
-    }
 }
 
 void CHttpTask::AddRef() {
@@ -203,9 +200,9 @@ void CHttpTask::Silence() {
         // which a report on the transfer's path would otherwise pay twice.
         if (m_reportsInFlight > 0 && t_reportingTask != this) {
             if (!m_reportsDone) {
-                m_reportsDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+                m_reportsDone.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
             }
-            reportsDone = m_reportsDone;
+            reportsDone = m_reportsDone.Get();
         }
         request = std::exchange(m_request, nullptr);
     }
@@ -295,7 +292,7 @@ bool CHttpTask::Report(HTTP_INFO& info) {
     CExclusive guard(m_lock);
     // A waiter exists only once the task is silenced, after which no report begins: the count only falls.
     if (--m_reportsInFlight == 0 && m_reportsDone) {
-        ::SetEvent(m_reportsDone);
+        ::SetEvent(m_reportsDone.Get());
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/base/IHttpTask.h"
+#include "app/base/ScopedHandle.h"
 
 #include <winhttp.h>
 
@@ -79,7 +80,7 @@ private:
     int m_reportsInFlight = 0;
     HINTERNET m_request = nullptr;
     // Manual-reset, made by the first Silence that has to wait and set when the last report in flight ends.
-    HANDLE m_reportsDone = nullptr;
+    CKernelHandle m_reportsDone;
 
     // Used only on the owner's thread.
     Request m_next;
