@@ -14,6 +14,22 @@ UINT ToolInfoSize() {
     return LOBYTE(LOWORD(::GetVersion())) >= 6 ? sizeof(TOOLINFOW) : TTTOOLINFOW_V2_SIZE;
 }
 
+// A digest of a frame's size and pixels (FNV-1a over 64-bit words): equal digests are taken as equal frames.
+uint64_t FrameDigest(const void* bits, int cx, int cy) {
+    uint64_t digest = 0xCBF29CE484222325ull;
+    const auto mix = [&digest](uint64_t word) { digest = (digest ^ word) * 0x100000001B3ull; };
+    mix(static_cast<uint64_t>(cx) << 32 | static_cast<uint32_t>(cy));
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    const size_t count = static_cast<size_t>(cx) * static_cast<size_t>(cy);
+    for (size_t i = 0; i + 1 < count; i += 2) {
+        mix(static_cast<uint64_t>(pixels[i]) << 32 | pixels[i + 1]);
+    }
+    if (count % 2) {
+        mix(pixels[count - 1]);
+    }
+    return digest;
+}
+
 } // namespace
 
 CLayerWindowCore::CLayerWindowCore(bool layered)
@@ -98,6 +114,11 @@ BOOL CLayerWindowCore::ProcessLayerMessage(UINT msg, WPARAM wParam, LPARAM lPara
             m_widget->OnPositionChanging(reinterpret_cast<WINDOWPOS*>(lParam));
             result = 0;
             return TRUE;
+        }
+        break;
+    case WM_WINDOWPOSCHANGED:
+        if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) {
+            m_pushedDigest.reset();
         }
         break;
     case WM_ERASEBKGND:
@@ -253,6 +274,7 @@ bool CLayerWindowCore::EnsureWindowBitmap(int cx, int cy) {
         BITMAP info{};
         if (!::GetObjectW(m_windowBitmap.Get(), sizeof(info), &info) || info.bmWidth != cx || info.bmHeight != cy) {
             m_windowBitmap.Reset();
+            m_windowBits = nullptr;
         }
     }
     if (!m_windowBitmap && cx > 0 && cy > 0) {
@@ -265,6 +287,7 @@ bool CLayerWindowCore::EnsureWindowBitmap(int cx, int cy) {
         bitmapInfo.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         m_windowBitmap.Reset(::CreateDIBSection(nullptr, &bitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_windowBits = m_windowBitmap ? bits : nullptr;
     }
     return m_windowBitmap.IsValid();
 }
@@ -329,6 +352,13 @@ void CLayerWindowCore::LayeredUpdate(const RECT* rect) {
     DrawFrame(memoryDC.Get(), rect ? *rect : client);
     ::SelectClipRgn(memoryDC.Get(), nullptr);
 
+    // Drawing flushes into the bits only once the DC is done with; a frame no different from the one on the
+    // screen is not pushed.
+    ::GdiFlush();
+    const uint64_t digest = FrameDigest(m_windowBits, client.right - client.left, client.bottom - client.top);
+    if (m_pushedDigest == digest && m_pushedAlpha == m_alpha) {
+        return;
+    }
     RECT windowRect{};
     ::GetWindowRect(GetHWND(), &windowRect);
     POINT dest{windowRect.left, windowRect.top};
@@ -338,6 +368,8 @@ void CLayerWindowCore::LayeredUpdate(const RECT* rect) {
     const RECT* dirty = m_pushedAlpha == m_alpha ? rect : nullptr;
     if (PushFrame(screen.Get(), &dest, &size, memoryDC.Get(), &blend, dirty)) {
         m_pushedAlpha = m_alpha;
+        m_pushedDigest = digest;
+        ++m_pushedFrames;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -79,6 +80,8 @@ public:
     // changes before the window's own hooks; null for a window that is not a widget.
     void AttachWidget(CDeskWidget* widget) { m_widget = widget; }
 
+    // Frames put on the screen since the window was made.
+    unsigned GetPushedFrames() const { return m_pushedFrames; }
     HBITMAP GetWindowBitmap() const { return m_windowBitmap.Get(); }
     HBITMAP GetBackgroundBitmap() const { return m_backgroundBitmap.Get(); }
     HWND GetToolTipWindow() const { return m_toolTip.Get(); }
@@ -119,6 +122,11 @@ private:
     const bool m_layered;
     BOOL m_outlineMode = FALSE;
     CBitmapHandle m_windowBitmap;
+    const void* m_windowBits = nullptr;
+    // What the last push showed, so that a repaint that changed no pixel is not pushed again; forgotten when the
+    // window hides, as its next showing needs a frame.
+    std::optional<uint64_t> m_pushedDigest;
+    unsigned m_pushedFrames = 0;
     CBitmapHandle m_backgroundBitmap;
     SIZE m_backgroundSize{};
     BOOL m_backgroundDirty = TRUE;

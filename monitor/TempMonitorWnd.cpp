@@ -1,6 +1,7 @@
 #include "monitor/TempMonitorWnd.h"
 
 #include <cwchar>
+#include <utility>
 
 #include "app/base/SmartLogger.h"
 #include "app/IniSettings.h"
@@ -338,13 +339,15 @@ std::wstring CTempMonitorWnd::GetGaugeValue(Gauge gauge) const {
 LRESULT CTempMonitorWnd::OnNetworkRates(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     const uint32_t upload = static_cast<uint32_t>(wParam);
     const uint32_t download = static_cast<uint32_t>(lParam);
-    if (upload != kRateUnchanged) {
-        m_rates[kItemUpload].value = upload;
+    bool changed = false;
+    for (auto [item, value] : {std::pair{kItemUpload, upload}, std::pair{kItemDownload, download}}) {
+        uint32_t& shown = m_rates[item].value;
+        if (value != kRateUnchanged && value != shown) {
+            shown = value;
+            changed = changed || item == m_item1 || item == m_item2;
+        }
     }
-    if (download != kRateUnchanged) {
-        m_rates[kItemDownload].value = download;
-    }
-    if (IsRateItem(m_item1) || IsRateItem(m_item2)) {
+    if (changed) {
         DrawGauges();
     }
     return 0;

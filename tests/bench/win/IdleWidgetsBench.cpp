@@ -1,7 +1,8 @@
 // Idle cost of the widgets together: CPU seconds per minute and wake-ups per second of deskling.exe started with
 // each set of switches below and left alone, from a copy of the runnable tree whose services name the local
 // sample-data service, with the hardware tool installed so that the monitor shows gauges rather than its offer.
-// A set takes whatever widgets its switches open.
+// A set takes whatever widgets its switches open. Beside each, over the same interval, a bare layered window of
+// the calendar's size, idle.
 
 #include "bench/win/BenchRig.h"
 #include "bench/win/InstalledTool.h"
@@ -46,19 +47,24 @@ DESKLING_BENCH(IdleWidgets) {
             switches += L" " + each;
         }
         CRunningInstance instance(tree.Exe());
+        CChildProcess bare;
         const std::wstring unixFolder =
             instance.Start(switches) ? UnixProcessFolder("deskling.exe", mark.c_str()) : std::wstring();
-        if (unixFolder.empty()) {
-            rig.Note(std::string("deskling.exe with ") + set.name + " did not start");
+        const std::wstring bareFolder =
+            StartBareWindow(bare, 387, 475) >= 0 ? UnixProcessFolder("bench-bare", "latency.txt") : std::wstring();
+        if (unixFolder.empty() || bareFolder.empty()) {
+            rig.Note(std::string("deskling.exe with ") + set.name + " or the bare window did not start");
             return;
         }
         // Start-up work is over by then: fonts, skin pictures, the headlines and their pictures, the holiday file,
         // the tool's service and its first readings.
         ::Sleep(8000);
-        const IdleCost cost = MeasureIdle(unixFolder, kSeconds);
-        BenchFigure(kBench, (std::string("CPU while idle, ") + set.name + " shown").c_str(), cost.cpuPerMinute,
+        const std::vector<IdleCost> costs = MeasureIdleTogether({unixFolder, bareFolder}, kSeconds);
+        BenchFigure(kBench, (std::string("CPU while idle, ") + set.name + " shown").c_str(), costs[0].cpuPerMinute,
                     "s/min");
-        BenchFigure(kBench, (std::string("wake-ups while idle, ") + set.name + " shown").c_str(), cost.wakeUpsPerSecond,
-                    "/s");
+        BenchFigure(kBench, "  bare layered window", costs[1].cpuPerMinute, "s/min");
+        BenchFigure(kBench, (std::string("wake-ups while idle, ") + set.name + " shown").c_str(),
+                    costs[0].wakeUpsPerSecond, "/s");
+        BenchFigure(kBench, "  bare layered window", costs[1].wakeUpsPerSecond, "/s");
     }
 }

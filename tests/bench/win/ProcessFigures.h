@@ -120,19 +120,33 @@ struct IdleCost {
     double wakeUpsPerSecond = 0;
 };
 
-// Over `seconds`, one at a time; `everySecond`, when given, runs at the start of each (the process's
-// surroundings changing as they would).
-inline IdleCost MeasureIdle(const std::wstring& folder, DWORD seconds,
-                            const std::function<void(DWORD)>& everySecond = {}) {
-    const double cpu = CpuSeconds(folder);
-    const ThreadWakeUps woke = WakeUps(folder);
+// Of each process, over the same `seconds`, one at a time; `everySecond`, when given, runs at the start of each
+// (the processes' surroundings changing as they would).
+inline std::vector<IdleCost> MeasureIdleTogether(const std::vector<std::wstring>& folders, DWORD seconds,
+                                                 const std::function<void(DWORD)>& everySecond = {}) {
+    std::vector<double> cpu;
+    std::vector<ThreadWakeUps> woke;
+    for (const std::wstring& folder : folders) {
+        cpu.push_back(CpuSeconds(folder));
+        woke.push_back(WakeUps(folder));
+    }
     for (DWORD second = 0; second < seconds; ++second) {
         if (everySecond) {
             everySecond(second);
         }
         ::Sleep(1000);
     }
-    return IdleCost{(CpuSeconds(folder) - cpu) * 60.0 / seconds, WakeUpsSince(woke, folder) / seconds};
+    std::vector<IdleCost> costs;
+    for (size_t i = 0; i < folders.size(); ++i) {
+        costs.push_back(
+            IdleCost{(CpuSeconds(folders[i]) - cpu[i]) * 60.0 / seconds, WakeUpsSince(woke[i], folders[i]) / seconds});
+    }
+    return costs;
+}
+
+inline IdleCost MeasureIdle(const std::wstring& folder, DWORD seconds,
+                            const std::function<void(DWORD)>& everySecond = {}) {
+    return MeasureIdleTogether({folder}, seconds, everySecond).front();
 }
 
 } // namespace bench
