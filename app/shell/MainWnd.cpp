@@ -16,6 +16,14 @@ namespace {
 
 constexpr const wchar_t* kWallpaperControlClass = L"VexaWallPaperCtrlCls";
 
+// A shown widget of the owner asks for the bottom again, which an owned window reaches just above its owner.
+BOOL CALLBACK RestackOwnedWidget(HWND window, LPARAM owner) {
+    if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && ::IsWindowVisible(window)) {
+        ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return TRUE;
+}
+
 } // namespace
 
 void CMainWnd::OnLayerCreate() {
@@ -163,16 +171,7 @@ void CMainWnd::OnWindowPosChanged(const WINDOWPOS* pos) {
     if (!pos || (pos->flags & SWP_NOZORDER)) {
         return;
     }
-    // Each shown widget asks for the bottom again, which an owned window can only reach just above its owner.
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM owner) {
-            if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && ::IsWindowVisible(window)) {
-                ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(m_hWnd));
+    ::EnumThreadWindows(::GetCurrentThreadId(), RestackOwnedWidget, reinterpret_cast<LPARAM>(m_hWnd));
 }
 
 void CMainWnd::OnClose() {
