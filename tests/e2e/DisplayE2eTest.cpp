@@ -91,8 +91,8 @@ TEST_F(DisplayE2eTest, ShowingTheDesktopLeavesTheWidgetAboveIt) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.holder);
         const std::wstring ready = m_scratch + L"\\desktop-" + row.holder;
-        const CChildProcess& desktop = Start(Quoted(FolderOf(BinDir()) + L"\\tests\\helpers\\FakeDesktop.exe") + L" " +
-                                             ready + L" " + row.layout + L"回收站");
+        const CChildProcess& desktop = Start(Quoted(FolderOf(BinDir()) + L"\\tests\\helpers\\StandInDesktop.exe") +
+                                             L" " + ready + L" " + row.layout + L"回收站");
         ASSERT_TRUE(WaitUntil([&] { return PathExists(ready); }, 9s));
         HWND holder = ::FindWindowW(row.holder, nullptr);
         HWND calendar = OpenCalendar();
