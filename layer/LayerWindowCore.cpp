@@ -418,7 +418,12 @@ void CLayerWindowCore::LayeredUpdate(const RECT* rect) {
     }
     CSelectObject select(memoryDC.Get(), m_windowBitmap.Get());
     // The rectangle is in the controls' terms; the clip and the pushed part are on the bitmap.
-    const std::optional<RECT> pixels = rect ? std::optional<RECT>(ToScreenRect(*rect)) : std::nullopt;
+    std::optional<RECT> pixels;
+    if (rect) {
+        // Grown to whole pixels, it may pass the bitmap's rounded edge by one.
+        const RECT grown = ToScreenRect(*rect);
+        ::IntersectRect(&pixels.emplace(), &grown, &client);
+    }
     if (pixels) {
         CRegionHandle clip(::CreateRectRgnIndirect(&*pixels));
         ::SelectClipRgn(memoryDC.Get(), clip.Get());
