@@ -152,15 +152,19 @@ void AllowWindowMessage(UINT message) {
     }
 }
 
-HWND FindDesktopListView() {
+HWND FindDesktopWindow() {
     // With a slideshow wallpaper the icon view moves under one of the WorkerW windows.
     for (HWND window = ::FindWindowW(L"WorkerW", nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
-        if (HWND view = ::FindWindowExW(window, nullptr, L"SHELLDLL_DefView", nullptr)) {
-            return ::FindWindowExW(view, nullptr, L"SysListView32", nullptr);
+        if (::FindWindowExW(window, nullptr, L"SHELLDLL_DefView", nullptr)) {
+            return window;
         }
     }
-    HWND progman = ::FindWindowW(L"Progman", L"Program Manager");
-    HWND view = progman ? ::FindWindowExW(progman, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
+    return ::FindWindowW(L"Progman", L"Program Manager");
+}
+
+HWND FindDesktopListView() {
+    HWND desktop = FindDesktopWindow();
+    HWND view = desktop ? ::FindWindowExW(desktop, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
     return view ? ::FindWindowExW(view, nullptr, L"SysListView32", nullptr) : nullptr;
 }
 

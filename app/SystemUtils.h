@@ -11,6 +11,11 @@
 // integrity level can still send it. Does nothing where the system has no such filter.
 void AllowWindowMessage(UINT message);
 
+// The desktop's top-level window that holds the icon view (SHELLDLL_DefView): one of the "WorkerW" windows
+// when a slideshow moved the view there, otherwise "Progman", which also holds it in the newer layout that
+// keeps its "WorkerW" as a child. Null without a shell.
+HWND FindDesktopWindow();
+
 // The desktop's icon list view (SysListView32 under SHELLDLL_DefView), or null.
 HWND FindDesktopListView();
 

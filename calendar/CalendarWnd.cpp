@@ -57,8 +57,7 @@ constexpr int kFirstRowTop = 125;
 CCalendarWnd::CCalendarWnd() : m_widget(*this, *this, kWidgetCalendar, L"calendar", kCalendarWidth) {}
 
 void CCalendarWnd::OnLayerCreate() {
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, kCalendarWidth, kCalendarHeight,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    SetLayerSize(kCalendarWidth, kCalendarHeight);
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     AllowWindowMessage(WM_COPYDATA);
     // The widget moves itself from its own mouse hooks, so it can save where it went.

@@ -69,8 +69,10 @@ void CGuideWnd::ShowAtIcon() {
     }
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // The balloon is laid out in pixels at 96 DPI and shown at the monitor's scale.
     const GuidePlacement place =
-        PlaceGuide({icon.left, icon.top, icon.right, icon.bottom}, {work.left, work.top, work.right, work.bottom});
+        PlaceGuide({ToLayer(icon.left), ToLayer(icon.top), ToLayer(icon.right), ToLayer(icon.bottom)},
+                   {ToLayer(work.left), ToLayer(work.top), ToLayer(work.right), ToLayer(work.bottom)});
     MoveTo(place);
     ::ShowWindow(m_hWnd, SW_SHOW);
     WriteLog(L"[tid:%d] guide: shown at %d,%d with background %d beside the icon at %d,%d-%d,%d",
@@ -82,7 +84,7 @@ void CGuideWnd::ShowAtIcon() {
 void CGuideWnd::MoveTo(const GuidePlacement& place) {
     m_background->SetImage(Skin()->GetImage(place.background), FALSE);
     m_close->SetRect(RECT{place.closeX, 0, place.closeX + kCloseWidth, kCloseHeight}, FALSE);
-    ::SetWindowPos(m_hWnd, nullptr, place.position.x, place.position.y, 0, 0,
+    ::SetWindowPos(m_hWnd, nullptr, ToScreen(place.position.x), ToScreen(place.position.y), 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -1,9 +1,9 @@
 #include "layer/DeskWidget.h"
 
 #include <cwchar>
+#include <vector>
 
 #include "app/base/SmartLogger.h"
-#include "layer/DeskWidgetPlacement.h"
 #include "layer/IDeskWidgetWindow.h"
 #include "layer/IWidgetHost.h"
 #include "layer/LayerLabelCtrl.h"
@@ -16,6 +16,17 @@ WidgetRect WorkArea() {
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     return WidgetRect{work.left, work.top, work.right, work.bottom};
+}
+
+BOOL CALLBACK AddMonitorWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoW(monitor, &info)) {
+        const RECT& work = info.rcWork;
+        reinterpret_cast<std::vector<WidgetRect>*>(areas)->push_back(
+            WidgetRect{work.left, work.top, work.right, work.bottom});
+    }
+    return TRUE;
 }
 
 } // namespace
@@ -34,6 +45,21 @@ HWND CDeskWidget::Owner() const {
     return m_host ? m_host->GetMainWnd() : nullptr;
 }
 
+WidgetRect CDeskWidget::LayerWorkArea() const {
+    return ScaleFromDpi(WorkArea(), m_window.GetDpi());
+}
+
+WidgetPoint CDeskWidget::LayerCorner() const {
+    RECT window{};
+    ::GetWindowRect(m_window.GetHWND(), &window);
+    return WidgetPoint{m_window.ToLayer(window.left), m_window.ToLayer(window.top)};
+}
+
+void CDeskWidget::MoveTo(WidgetPoint corner, HWND insertAfter, UINT flags) {
+    ::SetWindowPos(m_window.GetHWND(), insertAfter, m_window.ToScreen(corner.x), m_window.ToScreen(corner.y), 0, 0,
+                   SWP_NOSIZE | flags);
+}
+
 void CDeskWidget::Show(bool show) {
     WriteLog(L"[tid:%d] widget %s show:%d", ::GetCurrentThreadId(), m_name, show ? 1 : 0);
     if (show) {
@@ -48,8 +74,7 @@ void CDeskWidget::Show(bool show) {
             return;
         }
         const POINT saved = m_host ? m_host->GetSavedPosition() : POINT{-1, -1};
-        const WidgetPoint at = WidgetPlacement(WorkArea(), m_width, saved.x, saved.y);
-        ::SetWindowPos(hwnd, HWND_BOTTOM, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+        MoveTo(WidgetPlacement(LayerWorkArea(), m_width, saved.x, saved.y), HWND_BOTTOM, SWP_NOACTIVATE);
         m_events.OnWidgetShowing();
         ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
         if (m_host) {
@@ -113,7 +138,8 @@ void CDeskWidget::SetDragLock(bool locked) {
 void CDeskWidget::OnHitTest(int screenX, int screenY) {
     POINT client{screenX, screenY};
     ::ScreenToClient(m_window.GetHWND(), &client);
-    ILayerControl* control = m_window.GetRootView()->ChildFromPoint(client.x, client.y);
+    ILayerControl* control =
+        m_window.GetRootView()->ChildFromPoint(m_window.ToLayer(client.x), m_window.ToLayer(client.y));
     m_dragEnabled = !control || control->IsDragThrough();
 }
 
@@ -140,11 +166,13 @@ void CDeskWidget::OnMouseMove(UINT flags, int x, int y) {
     }
     RECT window{};
     ::GetWindowRect(hwnd, &window);
-    const WidgetPoint corner{window.left + screen.x - last.x, window.top + screen.y - last.y};
-    if (!WidgetDragAllowed(WorkArea(), corner)) {
+    const POINT moved{window.left + screen.x - last.x, window.top + screen.y - last.y};
+    const WidgetPoint corner{m_window.ToLayer(moved.x), m_window.ToLayer(moved.y)};
+    if (!WidgetDragAllowed(LayerWorkArea(), corner)) {
         return;
     }
-    ::SetWindowPos(hwnd, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    // The window follows the pointer pixel by pixel; its place is saved in the layout's terms.
+    ::SetWindowPos(hwnd, nullptr, moved.x, moved.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     if (m_host) {
         m_host->SavePosition(POINT{corner.x, corner.y});
     }
@@ -156,6 +184,26 @@ void CDeskWidget::OnMouseLeave() {
         m_hovered = false;
         m_events.OnWidgetHover(false);
     }
+}
+
+void CDeskWidget::OnDisplayChange() {
+    if (!IsShown()) {
+        return;
+    }
+    std::vector<WidgetRect> areas;
+    ::EnumDisplayMonitors(nullptr, nullptr, AddMonitorWorkArea, reinterpret_cast<LPARAM>(&areas));
+    for (WidgetRect& area : areas) {
+        area = ScaleFromDpi(area, m_window.GetDpi());
+    }
+    const WidgetPoint corner = LayerCorner();
+    const WidgetPoint to = WidgetAfterDisplayChange(LayerWorkArea(), areas, m_width, corner);
+    if (to.x == corner.x && to.y == corner.y) {
+        return;
+    }
+    WriteLog(L"[tid:%d] widget %s off every monitor at %d,%d, back to %d,%d", ::GetCurrentThreadId(), m_name, corner.x,
+             corner.y, to.x, to.y);
+    MoveTo(to, nullptr, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_events.OnWidgetMoved();
 }
 
 void CDeskWidget::OnPositionChanging(WINDOWPOS* pos) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/base/DeskMessages.h"
+#include "layer/DeskWidgetPlacement.h"
 
 class CLayerLabelCtrl;
 class CLayerSliderCtrl;
@@ -13,8 +14,8 @@ class IWidgetHost;
 // What every widget does on the desktop, in one place: show and hide with the usage event and the state
 // message to the main window, the first placement (the saved place, else the top right of the work area),
 // dragging inside the work area with the new place saved (unless the saved drag lock holds it), the hover look,
-// staying behind the wallpaper bar at the bottom of
-// the window order, the close button, and the transparency slider's saved value.
+// staying behind the wallpaper bar at the bottom of the window order, staying reachable when the displays
+// change, the close button, and the transparency slider's saved value.
 //
 // A helper the window owns rather than a base class: a widget window already derives from its
 // CLayerWindowBase<T>, its singleton and its model's view, and its hooks stay its own. The shape attaches
@@ -62,9 +63,16 @@ public:
     void OnMouseLeave();
     // Moves and raises (a click activates and raises a window) both end behind the bar or at the bottom.
     void OnPositionChanging(WINDOWPOS* pos);
+    // The resolution, the monitors or the work area changed: a shown widget no monitor holds any more goes
+    // back to its first place, so it stays reachable. The saved place is kept for when its monitor returns.
+    void OnDisplayChange();
 
 private:
     HWND Owner() const;
+    // Places are kept in pixels at 96 DPI; the window lies on the screen at its monitor's scale.
+    WidgetRect LayerWorkArea() const;
+    WidgetPoint LayerCorner() const;
+    void MoveTo(WidgetPoint corner, HWND insertAfter, UINT flags);
     void PostState(bool shown);
 
     CLayerWindowCore& m_window;

@@ -6,6 +6,13 @@ bool Inside(const WidgetRect& area, WidgetPoint point) {
     return point.x >= area.left && point.x < area.right && point.y >= area.top && point.y < area.bottom;
 }
 
+int RoundedDivision(long long numerator, long long denominator) {
+    const long long half = denominator / 2;
+    return static_cast<int>(numerator >= 0 ? (numerator + half) / denominator : (numerator - half) / denominator);
+}
+
+constexpr int kBaseDpi = 96;
+
 } // namespace
 
 WidgetPoint WidgetPlacement(const WidgetRect& workArea, int width, int savedX, int savedY) {
@@ -21,6 +28,36 @@ bool WidgetDragAllowed(const WidgetRect& workArea, WidgetPoint corner) {
     return Inside(WidgetRect{workArea.left, workArea.top, workArea.right - kWidgetDragMargin,
                              workArea.bottom - kWidgetDragMargin},
                   corner);
+}
+
+WidgetPoint WidgetAfterDisplayChange(const WidgetRect& primary, std::span<const WidgetRect> workAreas, int width,
+                                     WidgetPoint current) {
+    auto onAMonitor = [workAreas](WidgetPoint point) {
+        for (const WidgetRect& area : workAreas) {
+            if (Inside(area, point)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    // The second point may lie on a neighbouring monitor: a widget across the seam stays where it is.
+    if (onAMonitor(current) && onAMonitor(WidgetPoint{current.x + kWidgetDragMargin, current.y + kWidgetDragMargin})) {
+        return current;
+    }
+    return WidgetPlacement(primary, width, -1, -1);
+}
+
+int ScaleToDpi(int length, int dpi) {
+    return dpi <= kBaseDpi ? length : RoundedDivision(static_cast<long long>(length) * dpi, kBaseDpi);
+}
+
+int ScaleFromDpi(int length, int dpi) {
+    return dpi <= kBaseDpi ? length : RoundedDivision(static_cast<long long>(length) * kBaseDpi, dpi);
+}
+
+WidgetRect ScaleFromDpi(const WidgetRect& rect, int dpi) {
+    return WidgetRect{ScaleFromDpi(rect.left, dpi), ScaleFromDpi(rect.top, dpi), ScaleFromDpi(rect.right, dpi),
+                      ScaleFromDpi(rect.bottom, dpi)};
 }
 
 int TransparencyBand(int percent) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 // Where a desktop widget may stand, and the bands of its transparency slider: plain numbers in, plain
 // numbers out, the same for every widget.
 
@@ -26,6 +28,19 @@ WidgetPoint WidgetPlacement(const WidgetRect& workArea, int width, int savedX, i
 
 // Whether a drag may put the widget's top-left corner at `corner`: inside the work area less the drag margin.
 bool WidgetDragAllowed(const WidgetRect& workArea, WidgetPoint corner);
+
+// Where a shown widget whose top-left corner is at `current` goes after the displays changed: it stays while
+// the monitors' work areas hold both its corner and the point the drag margin right of and below it (so at
+// least that much of it can be grabbed), otherwise it takes its first place in the primary work area as if
+// nothing were saved.
+WidgetPoint WidgetAfterDisplayChange(const WidgetRect& primary, std::span<const WidgetRect> workAreas, int width,
+                                     WidgetPoint current);
+
+// Widgets are laid out in pixels at 96 DPI and drawn at the monitor's scale: a length at `dpi`, rounded to
+// the nearest pixel, and a length at `dpi` in 96-DPI pixels. A DPI below 96 counts as 96.
+int ScaleToDpi(int length, int dpi);
+int ScaleFromDpi(int length, int dpi);
+WidgetRect ScaleFromDpi(const WidgetRect& rect, int dpi);
 
 // The transparency slider's band of a percentage, each with its own pre-made background pictures:
 // 0 below 50, 1 from 50, 2 from 70, 3 from 80.

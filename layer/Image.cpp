@@ -155,6 +155,15 @@ void CImage::Draw(HDC dc, int x, int y, int w, int h, const RECT& source) const 
         return;
     }
     CLayerCanvas::CUse graphics(dc);
+    // A window drawn at its monitor's scale enlarges every picture: filtered smoothly rather than blocky.
+    if (Gdiplus::Matrix transform; graphics->GetTransform(&transform) == Gdiplus::Ok) {
+        Gdiplus::REAL m[6] = {};
+        transform.GetElements(m);
+        if (m[0] > 1.0f || m[3] > 1.0f) {
+            graphics->SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+            graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        }
+    }
     graphics->DrawImage(m_bitmap.get(), Gdiplus::Rect(x, y, w, h), source.left, source.top, source.right - source.left,
                         source.bottom - source.top, Gdiplus::UnitPixel);
 }
@@ -176,7 +185,10 @@ void CImage::DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const {
     std::vector<ImagePiece> stretched;
     for (const ImagePiece& piece : pieces) {
         const LayerRect& d = piece.dest;
-        if (!DrawUnscaled(dc, d.left, d.top, d.Width(), d.Height(), piece.source)) {
+        const LayerRect& s = piece.source;
+        if (d.Width() == s.Width() && d.Height() == s.Height()) {
+            Draw(dc, d.left, d.top, d.Width(), d.Height(), RECT{s.left, s.top, s.right, s.bottom});
+        } else {
             stretched.push_back(piece);
         }
     }

@@ -167,8 +167,11 @@ void CLayerControlGroup::Paint(HDC dc) {
     if (m_children.empty()) {
         return;
     }
+    // The viewport moves in device pixels: the group's offset as the DC's world scale maps it.
+    POINT offset[2] = {{0, 0}, {m_rect.left, m_rect.top}};
+    ::LPtoDP(dc, offset, 2);
     POINT oldOrigin{};
-    ::OffsetViewportOrgEx(dc, m_rect.left, m_rect.top, &oldOrigin);
+    ::OffsetViewportOrgEx(dc, offset[1].x - offset[0].x, offset[1].y - offset[0].y, &oldOrigin);
     BOOL outline = m_window ? m_window->GetOutlineMode() : FALSE;
     for (ILayerControl* child : m_children) {
         if (!TakesPart(child) || !child->IsVisible()) {

@@ -2,13 +2,32 @@
 
 #include <commctrl.h>
 
+#include <cmath>
+
 #include "app/base/DeskMessages.h"
 #include "app/base/MessageLoop.h"
 #include "app/base/WindowImpl.h"
 #include "layer/DeskWidget.h"
+#include "layer/DeskWidgetPlacement.h"
 #include "layer/LayerCanvas.h"
 
 namespace {
+
+constexpr UINT kDpiChanged = 0x02E0;
+
+// The DPI of the monitor the window is on; the system's on systems that know only one.
+int WindowDpi(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpi) {
+        if (UINT dpi = getDpi(hwnd)) {
+            return static_cast<int>(dpi);
+        }
+    }
+    CWindowDC screen(nullptr);
+    return screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
+}
 
 UINT ToolInfoSize() {
     return LOBYTE(LOWORD(::GetVersion())) >= 6 ? sizeof(TOOLINFOW) : TTTOOLINFOW_V2_SIZE;
@@ -89,10 +108,22 @@ BOOL CLayerWindowCore::ProcessLayerMessage(UINT msg, WPARAM wParam, LPARAM lPara
     case WM_DESTROY:
         HandleDestroy();
         return TRUE;
-    case WM_SIZE:
-        m_rootView->OnSize(0, 0, LOWORD(lParam), HIWORD(lParam));
-        OnLayerSize(RECT{0, 0, LOWORD(lParam), HIWORD(lParam)});
+    case WM_SIZE: {
+        const RECT layer{0, 0, ToLayer(LOWORD(lParam)), ToLayer(HIWORD(lParam))};
+        m_rootView->OnSize(0, 0, layer.right, layer.bottom);
+        OnLayerSize(layer);
         return TRUE;
+    }
+    case kDpiChanged:
+        HandleDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        // Also default processing and the window's own map: this only keeps the widget reachable.
+        if (m_widget && (msg == WM_DISPLAYCHANGE || wParam == SPI_SETWORKAREA)) {
+            m_widget->OnDisplayChange();
+        }
+        break;
     case WM_TIMER:
         m_rootView->OnTimer(static_cast<UINT>(wParam));
         OnLayerTimer(static_cast<UINT>(wParam));
@@ -143,13 +174,15 @@ BOOL CLayerWindowCore::ProcessLayerMessage(UINT msg, WPARAM wParam, LPARAM lPara
     return OnLayerMessage(msg, wParam, lParam, result);
 }
 
-BOOL CLayerWindowCore::HandleMouse(UINT msg, UINT flags, POINT point) {
+BOOL CLayerWindowCore::HandleMouse(UINT msg, UINT flags, POINT screenPoint) {
     BOOL handled = TRUE;
+    // The widget shape works on the screen; the controls and hooks in their own terms.
+    const POINT point{ToLayer(screenPoint.x), ToLayer(screenPoint.y)};
     switch (msg) {
     case WM_MOUSEMOVE:
         m_rootView->OnMouseMove(flags, point.x, point.y);
         if (m_widget) {
-            m_widget->OnMouseMove(flags, point.x, point.y);
+            m_widget->OnMouseMove(flags, screenPoint.x, screenPoint.y);
         }
         OnLayerMouseMove(flags, point.x, point.y);
         if (m_trackingIdle) {
@@ -190,7 +223,7 @@ BOOL CLayerWindowCore::HandleMouse(UINT msg, UINT flags, POINT point) {
         ::SetCapture(GetHWND());
         m_rootView->OnLButtonDown(flags, point.x, point.y, handled);
         if (m_widget) {
-            m_widget->OnPress(point.x, point.y);
+            m_widget->OnPress(screenPoint.x, screenPoint.y);
         }
         OnLayerLButtonDown(flags, point.x, point.y);
         return TRUE;
@@ -222,9 +255,66 @@ RECT CLayerWindowCore::ClientRect() {
     return client;
 }
 
+RECT CLayerWindowCore::LayerClientRect() {
+    const RECT client = ClientRect();
+    return RECT{0, 0, ToLayer(client.right - client.left), ToLayer(client.bottom - client.top)};
+}
+
+int CLayerWindowCore::ToScreen(int length) const {
+    return ScaleToDpi(length, m_dpi);
+}
+
+int CLayerWindowCore::ToLayer(int length) const {
+    return ScaleFromDpi(length, m_dpi);
+}
+
+RECT CLayerWindowCore::ToScreenRect(const RECT& rect) const {
+    if (m_dpi <= 96) {
+        return rect;
+    }
+    const double scale = m_dpi / 96.0;
+    auto down = [scale](LONG v) { return static_cast<LONG>(std::floor(v * scale)); };
+    auto up = [scale](LONG v) { return static_cast<LONG>(std::ceil(v * scale)); };
+    return RECT{down(rect.left), down(rect.top), up(rect.right), up(rect.bottom)};
+}
+
+void CLayerWindowCore::ScaleDC(HDC dc) const {
+    if (m_dpi <= 96) {
+        return;
+    }
+    const FLOAT scale = static_cast<FLOAT>(m_dpi) / 96.0f;
+    const XFORM transform{scale, 0, 0, scale, 0, 0};
+    ::SetGraphicsMode(dc, GM_ADVANCED);
+    ::SetWorldTransform(dc, &transform);
+}
+
+void CLayerWindowCore::SetLayerSize(int cx, int cy) {
+    ::SetWindowPos(GetHWND(), nullptr, 0, 0, ToScreen(cx), ToScreen(cy),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
+void CLayerWindowCore::HandleDpiChanged(UINT dpi, const RECT* suggested) {
+    if (!m_layered || dpi == 0) {
+        return;
+    }
+    const RECT layer = LayerClientRect();
+    m_dpi = static_cast<int>(dpi);
+    RECT window{};
+    ::GetWindowRect(GetHWND(), &window);
+    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{window.left, window.top};
+    ::SetWindowPos(GetHWND(), nullptr, at.x, at.y, ToScreen(layer.right), ToScreen(layer.bottom),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(nullptr, TRUE);
+}
+
 void CLayerWindowCore::HandleCreate() {
+    // Created at its size in the controls' terms, the window grows to its monitor's scale.
     RECT client = ClientRect();
     m_rootView->Create(GetHWND(), this, -1, client, 0);
+    if (m_layered) {
+        m_dpi = WindowDpi(GetHWND());
+        SetLayerSize(client.right - client.left, client.bottom - client.top);
+    }
     OnLayerCreate();
     if (CMessageLoop* loop = CWindowModule::GetMessageLoop()) {
         loop->AddMessageFilter(this);
@@ -261,7 +351,7 @@ LRESULT CLayerWindowCore::HandleNcHitTest(POINT screen) {
     if (code == HTCLIENT && m_dragByBackground) {
         POINT client = screen;
         ::ScreenToClient(hwnd, &client);
-        ILayerControl* control = m_rootView->ChildFromPoint(client.x, client.y);
+        ILayerControl* control = m_rootView->ChildFromPoint(ToLayer(client.x), ToLayer(client.y));
         if (!control || control->IsDragThrough()) {
             return HTCAPTION;
         }
@@ -311,13 +401,15 @@ void CLayerWindowCore::DrawFrame(HDC dc, const RECT& dirty) {
             ::PatBlt(clearDC.Get(), 0, 0, cx, cy, BLACKNESS);
         }
     }
+    const RECT layer = LayerClientRect();
     if (!::IsRectEmpty(&dirty) && m_backgroundBitmap) {
         CMemoryDC backgroundDC(::CreateCompatibleDC(dc));
         if (backgroundDC) {
             CSelectObject select(backgroundDC.Get(), m_backgroundBitmap.Get());
             if (m_backgroundDirty) {
                 int saved = ::SaveDC(backgroundDC.Get());
-                DrawBackground(backgroundDC.Get(), client);
+                ScaleDC(backgroundDC.Get());
+                DrawBackground(backgroundDC.Get(), layer);
                 ::RestoreDC(backgroundDC.Get(), saved);
                 m_backgroundDirty = FALSE;
             }
@@ -326,9 +418,12 @@ void CLayerWindowCore::DrawFrame(HDC dc, const RECT& dirty) {
     }
     // The frame is drawn straight into the window bitmap's bits; the background above has its own DC.
     CLayerCanvas canvas(dc, m_windowBitmap.Get());
-    DrawUnderlay(dc, client.left, client.top);
+    const int saved = ::SaveDC(dc);
+    ScaleDC(dc);
+    DrawUnderlay(dc, layer.left, layer.top);
     DrawControls(dc, dirty);
     DrawOverlay(dc, dirty);
+    ::RestoreDC(dc, saved);
 }
 
 void CLayerWindowCore::LayeredUpdate(const RECT* rect) {
@@ -345,11 +440,18 @@ void CLayerWindowCore::LayeredUpdate(const RECT* rect) {
         return;
     }
     CSelectObject select(memoryDC.Get(), m_windowBitmap.Get());
+    // The rectangle is in the controls' terms; the clip and the pushed part are on the bitmap.
+    std::optional<RECT> pixels;
     if (rect) {
-        CRegionHandle clip(::CreateRectRgnIndirect(rect));
+        // Grown to whole pixels, it may pass the bitmap's rounded edge by one.
+        const RECT grown = ToScreenRect(*rect);
+        ::IntersectRect(&pixels.emplace(), &grown, &client);
+    }
+    if (pixels) {
+        CRegionHandle clip(::CreateRectRgnIndirect(&*pixels));
         ::SelectClipRgn(memoryDC.Get(), clip.Get());
     }
-    DrawFrame(memoryDC.Get(), rect ? *rect : client);
+    DrawFrame(memoryDC.Get(), rect ? *rect : LayerClientRect());
     ::SelectClipRgn(memoryDC.Get(), nullptr);
 
     // Drawing flushes into the bits only once the DC is done with; a frame no different from the one on the
@@ -365,7 +467,7 @@ void CLayerWindowCore::LayeredUpdate(const RECT* rect) {
     SIZE size{windowRect.right - windowRect.left, windowRect.bottom - windowRect.top};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(m_alpha), AC_SRC_ALPHA};
     // A new opacity applies to the whole window, so that frame goes out whole.
-    const RECT* dirty = m_pushedAlpha == m_alpha ? rect : nullptr;
+    const RECT* dirty = m_pushedAlpha == m_alpha && pixels ? &*pixels : nullptr;
     if (PushFrame(screen.Get(), &dest, &size, memoryDC.Get(), &blend, dirty)) {
         m_pushedAlpha = m_alpha;
         m_pushedDigest = digest;
@@ -377,7 +479,7 @@ void CLayerWindowCore::HandlePaint(HDC given) {
     HWND hwnd = GetHWND();
     PAINTSTRUCT ps{};
     HDC target = given;
-    RECT dirty = ClientRect();
+    RECT dirty = LayerClientRect();
     if (!target) {
         target = ::BeginPaint(hwnd, &ps);
         dirty = ps.rcPaint;

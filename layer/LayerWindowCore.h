@@ -74,6 +74,15 @@ public:
     // Whether the pointer is over this window itself rather than over another window in front of it.
     BOOL IsPointerOver();
 
+    // A layered window is laid out, hit-tested and placed in pixels at 96 DPI and drawn at its monitor's
+    // scale: its window and bitmap are that many times larger, and mouse points are mapped back before any
+    // control or hook sees them. These convert lengths between the two.
+    int GetDpi() const { return m_dpi; }
+    int ToScreen(int length) const;
+    int ToLayer(int length) const;
+    // Sizes the window to cx x cy pixels at 96 DPI.
+    void SetLayerSize(int cx, int cy);
+
     CLayerControlRootView* GetRootView() { return m_rootView.get(); }
     void SetDragByBackground(BOOL drag) { m_dragByBackground = drag; }
     // The desktop widget this window is, which hears the hit tests, presses, moves, leaves and position
@@ -114,12 +123,20 @@ private:
     void EndMouseTracking();
 
     RECT ClientRect();
+    // The client area in the controls' terms (pixels at 96 DPI).
+    RECT LayerClientRect();
+    // A rectangle of the controls' terms on the bitmap, grown to whole pixels.
+    RECT ToScreenRect(const RECT& rect) const;
+    // Draws with the DC's world scaled from the controls' terms to the bitmap's.
+    void ScaleDC(HDC dc) const;
+    void HandleDpiChanged(UINT dpi, const RECT* suggested);
     bool EnsureWindowBitmap(int cx, int cy);
     void DrawFrame(HDC dc, const RECT& dirty);
     void LayeredUpdate(const RECT* rect);
     void DeleteTool();
 
     const bool m_layered;
+    int m_dpi = 96;
     BOOL m_outlineMode = FALSE;
     CBitmapHandle m_windowBitmap;
     const void* m_windowBits = nullptr;

@@ -103,7 +103,7 @@ bool CTempMonitorWnd::IsShown() const {
 }
 
 void CTempMonitorWnd::OnLayerCreate() {
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    SetLayerSize(kWidth, kHeight);
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     // The widget moves itself from its own mouse hooks, so it can save where it went.
     SetDragByBackground(FALSE);
@@ -366,7 +366,9 @@ bool CTempMonitorWnd::CursorOverHoverButton() const {
     POINT cursor{};
     ::GetCursorPos(&cursor);
     ::ScreenToClient(m_hWnd, &cursor);
-    return m_settingsButton->HitTest(cursor.x, cursor.y) || m_close->HitTest(cursor.x, cursor.y);
+    const int x = ToLayer(cursor.x);
+    const int y = ToLayer(cursor.y);
+    return m_settingsButton->HitTest(x, y) || m_close->HitTest(x, y);
 }
 
 void CTempMonitorWnd::OnLayerTimer(UINT id) {

@@ -65,9 +65,11 @@ void CTempSetWnd::ShowBeside(const RECT& monitor, GaugeItems items) {
     }
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    int x = monitor.right + kGap;
-    if (x + kWidth > work.right) {
-        x = monitor.left - kGap - kWidth;
+    const int gap = ToScreen(kGap);
+    const int width = ToScreen(kWidth);
+    int x = monitor.right + gap;
+    if (x + width > work.right) {
+        x = monitor.left - gap - width;
     }
     ::SetWindowPos(m_hWnd, HWND_TOP, x, monitor.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);

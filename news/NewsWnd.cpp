@@ -53,7 +53,7 @@ CLayerButtonCtrl* AddButton(CLayerControlGroup* parent, HWND hwnd, ILayerWindow*
 CNewsWnd::CNewsWnd() : m_widget(*this, *this, kWidgetNews, L"news", kWidth) {}
 
 void CNewsWnd::OnLayerCreate() {
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    SetLayerSize(kWidth, kHeight);
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     AllowWindowMessage(WM_COPYDATA);
     // The widget moves itself from its own mouse hooks, so it can save where it went and honour the lock.

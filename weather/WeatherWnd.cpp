@@ -78,8 +78,7 @@ CWeatherWnd::CWeatherWnd() : m_widget(*this, *this, kWidgetWeather, L"weather", 
 }
 
 void CWeatherWnd::OnLayerCreate() {
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, kWeatherWidth, kWeatherHeight,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    SetLayerSize(kWeatherWidth, kWeatherHeight);
     ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     AllowWindowMessage(WM_COPYDATA);
     // The widget moves itself from its own mouse hooks, so it can save where it went.

@@ -196,6 +196,8 @@ public:                                                                         
                lResult = func(reinterpret_cast<HWND>(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam)))
 #define MSG_WM_WINDOWPOSCHANGING(func)                                                                                 \
     DESK_CRACK(WM_WINDOWPOSCHANGING, (func(reinterpret_cast<WINDOWPOS*>(lParam)), lResult = 0))
+#define MSG_WM_WINDOWPOSCHANGED(func)                                                                                  \
+    DESK_CRACK(WM_WINDOWPOSCHANGED, (func(reinterpret_cast<const WINDOWPOS*>(lParam)), lResult = 0))
 // func(UINT type, int cx, int cy)
 #define MSG_WM_SIZE(func)                                                                                              \
     DESK_CRACK(WM_SIZE, (func(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)), lResult = 0))

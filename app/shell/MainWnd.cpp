@@ -16,6 +16,14 @@ namespace {
 
 constexpr const wchar_t* kWallpaperControlClass = L"VexaWallPaperCtrlCls";
 
+// A shown widget of the owner asks for the bottom again, which an owned window reaches just above its owner.
+BOOL CALLBACK RestackOwnedWidget(HWND window, LPARAM owner) {
+    if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && ::IsWindowVisible(window)) {
+        ::SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return TRUE;
+}
+
 } // namespace
 
 void CMainWnd::OnLayerCreate() {
@@ -25,6 +33,7 @@ void CMainWnd::OnLayerCreate() {
     // A later instance may run at a lower integrity level and must still reach us.
     AllowWindowMessage(WM_COPYDATA);
     CUIThreadWindow::GetInstance()->Create();
+    AttachToDesktop();
     ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
 
     CAppContext::GetInstance()->GetCommandParser().Parse(::GetCommandLineW());
@@ -70,8 +79,19 @@ void CMainWnd::CheckIdle() {
     }
 }
 
+void CMainWnd::AttachToDesktop() {
+    HWND desktop = FindDesktopWindow();
+    if (!desktop || ::GetWindow(m_hWnd, GW_OWNER) == desktop) {
+        return;
+    }
+    ::SetWindowLongPtrW(m_hWnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(desktop));
+    WriteLog(L"[tid:%d] attached to the desktop window %p: %d", ::GetCurrentThreadId(), desktop,
+             ::GetWindow(m_hWnd, GW_OWNER) == desktop ? 1 : 0);
+}
+
 void CMainWnd::OnLayerTimer(UINT id) {
     if (id == kWatchTimer) {
+        AttachToDesktop();
         if (!::FindWindowW(kWallpaperControlClass, nullptr)) {
             KillTimer(kWatchTimer);
             PostMessage(WM_CLOSE, 0, 0);
@@ -143,6 +163,15 @@ void CMainWnd::OnWindowPosChanging(WINDOWPOS* pos) {
     if (pos) {
         pos->hwndInsertAfter = HWND_BOTTOM;
     }
+}
+
+void CMainWnd::OnWindowPosChanged(const WINDOWPOS* pos) {
+    // Default processing still turns the change into WM_MOVE and WM_SIZE.
+    SetMsgHandled(FALSE);
+    if (!pos || (pos->flags & SWP_NOZORDER)) {
+        return;
+    }
+    ::EnumThreadWindows(::GetCurrentThreadId(), RestackOwnedWidget, reinterpret_cast<LPARAM>(m_hWnd));
 }
 
 void CMainWnd::OnClose() {

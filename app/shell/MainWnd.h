@@ -30,6 +30,7 @@ public:
     MESSAGE_HANDLER(WM_DESK_CMDLINE, OnDeskCommandLine)
     MESSAGE_HANDLER(WM_DESK_WIDGET_STATE, OnWidgetState)
     MSG_WM_WINDOWPOSCHANGING(OnWindowPosChanging)
+    MSG_WM_WINDOWPOSCHANGED(OnWindowPosChanged)
     MSG_WM_CLOSE(OnClose)
     END_MSG_MAP()
 
@@ -41,10 +42,16 @@ private:
     LRESULT OnDeskCommandLine(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnWidgetState(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
     void OnWindowPosChanging(WINDOWPOS* pos);
+    void OnWindowPosChanged(const WINDOWPOS* pos);
     void OnClose();
 
     void Dispatch();
     void CheckIdle();
+    // Showing the desktop raises the shell's desktop window over every other; the windows it owns go up
+    // with it. This window, owner of every widget, is owned by it so the widgets stay in sight, and follows
+    // it when the shell restarts or moves its icon view to another window. The system takes only the windows
+    // the raised one owns itself up with it, so the widgets follow this window (OnWindowPosChanged).
+    void AttachToDesktop();
 
     // The record of open widgets, by widget id; a widget not in it is closed. It counts a widget as open
     // only while the widget also shows (the monitor can show without counting, after "/closetempmonitor").

@@ -4,7 +4,8 @@
 // An icon is a caption, placed where the list view arranges it, or "caption@x,y", placed with its
 // top-left corner at (x, y). Once the icons are in, the bounds of the last icon's item (left top right
 // bottom, as the list view itself reports them) are written to the ready file. WM_CLOSE to Progman ends
-// the program.
+// the program. With "--workerw" before the icons the view lives under a top-level "WorkerW" instead, as
+// after a slideshow wallpaper started, and Progman stays empty.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -30,6 +31,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!arguments || count < 3) {
         return 2;
     }
+    const bool workerw = std::wstring(arguments[2]) == L"--workerw";
+    const int firstIcon = workerw ? 3 : 2;
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
 
@@ -40,35 +43,40 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     WNDCLASSW viewClass = progmanClass;
     viewClass.lpfnWndProc = ::DefWindowProcW;
     viewClass.lpszClassName = L"SHELLDLL_DefView";
-    if (!::RegisterClassW(&progmanClass) || !::RegisterClassW(&viewClass)) {
+    WNDCLASSW workerClass = viewClass;
+    workerClass.lpszClassName = L"WorkerW";
+    if (!::RegisterClassW(&progmanClass) || !::RegisterClassW(&viewClass) || !::RegisterClassW(&workerClass)) {
         return 1;
     }
     const int width = ::GetSystemMetrics(SM_CXSCREEN);
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
     HWND progman = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"Progman", L"Program Manager", WS_POPUP | WS_VISIBLE, 0, 0,
                                      width, height, nullptr, nullptr, instance, nullptr);
-    HWND view = ::CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE, 0, 0, width, height, progman,
+    HWND holder = workerw ? ::CreateWindowExW(WS_EX_TOOLWINDOW, L"WorkerW", L"", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                                              height, nullptr, nullptr, instance, nullptr)
+                          : progman;
+    HWND view = ::CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE, 0, 0, width, height, holder,
                                   nullptr, instance, nullptr);
     HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, L"FolderView", WS_CHILD | WS_VISIBLE | LVS_ICON, 0, 0, width, height,
                                   view, nullptr, instance, nullptr);
     int last = -1;
     std::vector<std::pair<int, POINT>> places;
-    for (int i = 2; list && i < count; ++i) {
+    for (int i = firstIcon; list && i < count; ++i) {
         std::wstring caption = arguments[i];
         const size_t at = caption.rfind(L'@');
         POINT place = {};
         if (at != std::wstring::npos && swscanf(caption.c_str() + at + 1, L"%ld,%ld", &place.x, &place.y) == 2) {
             caption.resize(at);
-            places.emplace_back(i - 2, place);
+            places.emplace_back(i - firstIcon, place);
         }
         LVITEMW item = {};
         item.mask = LVIF_TEXT;
-        item.iItem = i - 2;
+        item.iItem = i - firstIcon;
         item.pszText = caption.data();
         last = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     }
     // The list view arranges every icon at its first paint, so it paints before any icon is placed.
-    ::UpdateWindow(progman);
+    ::UpdateWindow(holder);
     for (auto& [index, place] : places) {
         ::SendMessageW(list, LVM_SETITEMPOSITION32, index, reinterpret_cast<LPARAM>(&place));
     }
