@@ -1,5 +1,6 @@
-// The calendar widget as a user meets it: where it opens and how it sits among other windows, what the
-// month looks like on screen, a new day, dragging it, the transparency slider and the close button.
+// The calendar widget as a user meets it: where it opens and how it sits among other windows (the display
+// changing under it and the desktop shown), what the month looks like on screen, a new day, dragging it, the
+// transparency slider and the close button.
 // deskling.exe runs from a copy of the runnable tree whose services point at the sample-data service.
 
 #include "e2e/ServiceTreeE2eTest.h"
@@ -107,6 +108,48 @@ TEST_F(CalendarE2eTest, OpensAtTheDefaultPlaceUnderOtherWindowsShowingTodayAndTh
     ASSERT_TRUE(WaitUntil([&] { return (bar = VisibleBar(kSwitchBar)) != nullptr; }, 3s));
     raise();
     EXPECT_TRUE(WaitUntil([&] { return ::GetWindow(bar, GW_HWNDNEXT) == calendar; }, 2s));
+}
+
+// Left off every monitor, as a lost monitor or a smaller resolution leaves it, the calendar returns to its first
+// place when the display changes.
+TEST_F(CalendarE2eTest, ADisplayChangeBringsItBackFromOffTheScreen) {
+    HWND calendar = OpenCalendar();
+    ASSERT_NE(calendar, nullptr);
+    const RECT home = WindowRect(calendar);
+    ::SetWindowPos(calendar, nullptr, home.right + 1000, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(calendar, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
+    EXPECT_EQ(WindowRect(calendar).left, home.left);
+    EXPECT_EQ(WindowRect(calendar).top, home.top);
+}
+
+// Showing the desktop raises the shell's desktop window over every other; the calendar follows its owner up and
+// stays above it, with the icon view under Progman and under a WorkerW.
+TEST_F(CalendarE2eTest, ShowingTheDesktopLeavesItAboveTheDesktopWindow) {
+    StartCompanion();
+    for (const std::wstring holder : {L"Progman", L"WorkerW"}) {
+        SCOPED_TRACE(holder);
+        const std::wstring ready = m_scratch + L"\\desktop-" + holder;
+        const CChildProcess& desktop = Start(Quoted(FolderOf(BinDir()) + L"\\tests\\helpers\\StandInDesktop.exe") +
+                                             L" " + ready + (holder == L"WorkerW" ? L" --workerw" : L"") + L" 回收站");
+        ASSERT_TRUE(WaitUntil([&] { return PathExists(ready); }, 9s));
+        HWND desktopWindow = ::FindWindowW(holder.c_str(), nullptr);
+        HWND calendar = OpenCalendar(false);
+        EXPECT_TRUE(WaitUntil([&] { return ::GetWindow(m_main, GW_OWNER) == desktopWindow; }, 3s)) << ReadLog();
+        ::SetWindowPos(desktopWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        auto above = [&] {
+            HWND below = calendar;
+            while (below && below != desktopWindow) {
+                below = ::GetWindow(below, GW_HWNDNEXT);
+            }
+            return below == desktopWindow;
+        };
+        // deskling restacks the calendar as it handles the move, after the raising call returned.
+        EXPECT_TRUE(WaitUntil(above, 2s)) << "the desktop window covers the calendar";
+        EXPECT_TRUE(StartDeskling(L"/exit", m_exe).WaitForExit(5000));
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(m_main); }, 5s));
+        ::PostMessageW(::FindWindowW(L"Progman", nullptr), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(desktop.WaitForExit(5000));
+    }
 }
 
 // A drag that would take the corner out of the work area (less 10 pixels) leaves the window where it is;
