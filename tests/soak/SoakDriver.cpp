@@ -290,8 +290,10 @@ int Minutes(int argc, wchar_t** argv) {
 
 // The table, and whether every figure stayed within its tolerance.
 bool Report(const Reading& first, const Reading& last, int minutes) {
-    std::printf("%-22s %10s %10s %8s %10s  %s\n", "figure", "minute 5", "minute", "growth", "tolerance", "met");
-    std::printf("%-22s %10s %10d\n", "", "", minutes);
+    const std::string firstColumn = "minute " + std::to_string(kFirstReadingMinute);
+    const std::string lastColumn = "minute " + std::to_string(minutes);
+    std::printf("%-22s %10s %10s %8s %10s  %s\n", "figure", firstColumn.c_str(), lastColumn.c_str(), "growth",
+                "tolerance", "met");
     bool flat = true;
     for (size_t i = 0; i < kFigures.size(); ++i) {
         const double growth = last[i] - first[i];
