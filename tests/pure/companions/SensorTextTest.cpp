@@ -13,6 +13,7 @@ struct SensorFileCase {
 };
 } // namespace
 
+// The sensor file is how the end-to-end tests set the readings the gauges show.
 TEST(SensorTextTest, SensorFileKeepsWellFormedLinesAndTheLastValueOfAType) {
     const SensorFileCase cases[] = {
         {"cpu 47\ndisk 38\n", {{kCpu, 47}, {kDisk, 38}}},
@@ -27,33 +28,6 @@ TEST(SensorTextTest, SensorFileKeepsWellFormedLinesAndTheLastValueOfAType) {
     for (const auto& c : cases) {
         EXPECT_EQ(hardwix::ParseSensorFile(c.text), c.expected) << c.text;
     }
-}
-
-TEST(SensorTextTest, SysfsAndAcpiValuesBecomeWholeDegreesOrNothing) {
-    const std::pair<const char*, std::optional<int32_t>> milli[] = {
-        {"45000\n", 45},
-        {"45500", 46},
-        {"44499", 44},
-        {"-1500", -2},
-        {"0", 0},
-        {"", std::nullopt},
-        {"abc", std::nullopt},
-        {"255000", std::nullopt},
-        {"12.5", std::nullopt},
-        {"-128000", std::nullopt},
-        {"99999999999", std::nullopt},
-    };
-    for (const auto& [text, expected] : milli) {
-        EXPECT_EQ(hardwix::ParseMilliCelsius(text), expected) << text;
-    }
-    const std::pair<int64_t, std::optional<int32_t>> deciKelvin[] = {
-        {3032, 30}, {3187, 46}, {2732, 0}, {2132, -60}, {0, std::nullopt}, {5000, std::nullopt}, {-1, std::nullopt},
-    };
-    for (const auto& [value, expected] : deciKelvin) {
-        EXPECT_EQ(hardwix::DeciKelvinToCelsius(value), expected) << value;
-    }
-    EXPECT_EQ(hardwix::AcpiZoneType("ACPI\\ThermalZone\\CPUZ_0"), kCpu);
-    EXPECT_EQ(hardwix::AcpiZoneType("ACPI\\ThermalZone\\TZ00_0"), kBoard);
 }
 
 // Files as a laptop's and a desktop's kernels lay them out (chips, zones and unrelated devices).

@@ -47,7 +47,7 @@ TEST_F(HttpServiceTest, TasksComeOnlyFromATrustedLibraryBesideTheProgramOrInWall
     EXPECT_EQ(::GetModuleHandleW((scratch / L"untrusted\\VexaNetUL.dll").c_str()), nullptr);
 }
 
-TEST_F(HttpServiceTest, CreatedTasksFetchWithCompressionOffUntilShutdown) {
+TEST_F(HttpServiceTest, CreatedTasksFetchWithCompressionOffAndReportNothingAfterReleaseOrShutdown) {
     CDemoService service;
     ASSERT_TRUE(service.IsRunning());
     CHttpService http;
@@ -70,12 +70,25 @@ TEST_F(HttpServiceTest, CreatedTasksFetchWithCompressionOffUntilShutdown) {
     EXPECT_EQ(headers.find("gzip"), std::string::npos) << "asked for a compressed body: " << headers;
     EXPECT_EQ(fetch(L"/test/gzip").substr(0, 2), "\x1f\x8b") << "decoded a body compressed anyway";
 
+    // A task released while its body is still coming reports nothing more: its owner may be gone.
+    CHttpRecorder released;
+    IHttpTask* task = http.CreateTask();
+    task->SetCallback(&released);
+    ASSERT_TRUE(task->Start(0, service.Url(L"/test/drip?size=100000&chunk=1000&delay=20").c_str()));
+    ::Sleep(300);
+    task->Release();
+    const size_t before = released.Entries().size();
+    EXPECT_GE(before, 1u) << "the transfer had not started";
+    ::Sleep(400);
+    EXPECT_EQ(released.Entries().size(), before) << "a report after Release";
+    EXPECT_EQ(released.FinalCount(), 0u);
+
     // Transfers still running at shutdown, one receiving and one waiting for a server that does not answer,
     // hold it up for well under a second (their requests are closed, and the wait for them is bounded), and
     // no report follows once Shutdown returns.
     CHttpRecorder running;
     for (const wchar_t* path : {L"/test/endless", L"/test/slow?delay=20000"}) {
-        IHttpTask* task = http.CreateTask();
+        task = http.CreateTask();
         task->SetCallback(&running);
         ASSERT_TRUE(task->Start(0, service.Url(path).c_str()));
     }
