@@ -104,14 +104,3 @@ TEST(MonitorGaugeTest, SettingsTakeTheFirstTwoChecked) {
     EXPECT_EQ(items.item1, kItemDownload);
     EXPECT_EQ(items.item2, kItemUpload);
 }
-
-TEST(MonitorGaugeTest, InstallStatusTexts) {
-    const struct {
-        int step;
-        const wchar_t* text;
-    } rows[] = {{2, L"正在下载中..."}, {3, L"正在下载中..."}, {4, L"下载失败"}, {5, L"正在下载中..."},
-                {6, L"正在安装"},      {7, L"正在安装"},      {8, L"安装失败"}, {9, L"安装成功"}};
-    for (const auto& row : rows) {
-        EXPECT_STREQ(InstallStatusText(row.step), row.text) << row.step;
-    }
-}

@@ -1,7 +1,5 @@
 #include "layer/FontFace.h"
 
-#include "app/base/ScopedHandle.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -59,27 +57,6 @@ TEST(FontFaceTest, RecordsFoundFacesAndMakesTheFont) {
     EXPECT_EQ(font.lfHeight, -12);
     EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
     EXPECT_STREQ(font.lfFaceName, kSongTi);
-}
-
-TEST(FontFaceTest, SystemChoiceIsAFaceTheSystemHas) {
-    CFontFace face;
-    face.ChooseFace();
-    // Test prefixes install the interface face, so a choice must be made.
-    ASSERT_FALSE(face.GetFaceName().empty());
-    EXPECT_EQ(CFontFace::PreferredFace(face.GetFoundFaces()), face.GetFaceName());
-    LOGFONTW wanted = {};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    face.GetFaceName().copy(wanted.lfFaceName, LF_FACESIZE - 1);
-    bool present = false;
-    CWindowDC screen(nullptr);
-    ::EnumFontFamiliesExW(
-        screen.Get(), &wanted,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-            *reinterpret_cast<bool*>(found) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&present), 0);
-    EXPECT_TRUE(present);
 }
 
 } // namespace

@@ -2,17 +2,13 @@
 
 #include "SkinTestSupport.h"
 
-#include <map>
 #include <set>
 #include <string>
 
 namespace {
 
-// Ids registered without a picture, and the strips of more than one frame with their frame counts.
+// Ids registered without a picture.
 const std::set<int> kWithoutPicture = {1002, 1008, 1014};
-const std::map<int, int> kStrips = {{1031, 2}, {1033, 4}, {1057, 8}, {1070, 3}, {1074, 8}, {1076, 4}, {1081, 4},
-                                    {1092, 3}, {1093, 3}, {1095, 3}, {1096, 3}, {1097, 3}, {1098, 4}, {1099, 8},
-                                    {1100, 4}, {1101, 3}, {1103, 4}, {1104, 4}, {1106, 4}, {1108, 4}};
 
 class SkinRegistryTest : public CGdiplusTest {
 protected:
@@ -34,23 +30,24 @@ protected:
     CSkinRegistry m_registry;
 };
 
-// Every id from 1001 to 1108 is registered, split into its frames; the sizes of a few pictures that other code
+// Every id from 1001 to 1108 is registered; the sizes and frame counts of a few pictures that other code
 // measures by pin the resources behind the ids.
-TEST_F(SkinRegistryTest, EveryImageLoadsWithItsFrameCountAndIsHandedOutOnce) {
+TEST_F(SkinRegistryTest, EveryImageLoadsAndIsHandedOutOnce) {
     for (int id = 1001; id <= 1108; ++id) {
         SCOPED_TRACE(id);
         CImage* image = m_registry.GetImage(id);
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->IsValid(), kWithoutPicture.count(id) == 0);
-        EXPECT_EQ(image->GetFrameCount(), kStrips.count(id) ? kStrips.at(id) : 1);
         EXPECT_EQ(m_registry.GetImage(id), image);
     }
     const struct {
-        int id, width, height;
-    } sizes[] = {{1001, 387, 475}, {1033, 44, 11}, {1077, 267, 166}, {1082, 63, 63}, {1094, 310, 129}};
+        int id, width, height, frames;
+    } sizes[] = {{1001, 387, 475, 1}, {1033, 44, 11, 4}, {1077, 267, 166, 1}, {1082, 63, 63, 1}, {1094, 310, 129, 1}};
     for (const auto& size : sizes) {
-        EXPECT_EQ(m_registry.GetImage(size.id)->GetWidth(), size.width) << size.id;
-        EXPECT_EQ(m_registry.GetImage(size.id)->GetHeight(), size.height) << size.id;
+        CImage* image = m_registry.GetImage(size.id);
+        EXPECT_EQ(image->GetWidth(), size.width) << size.id;
+        EXPECT_EQ(image->GetHeight(), size.height) << size.id;
+        EXPECT_EQ(image->GetFrameCount(), size.frames) << size.id;
     }
     EXPECT_EQ(m_registry.GetImage(1000), nullptr);
     EXPECT_EQ(m_registry.GetImage(1109), nullptr);

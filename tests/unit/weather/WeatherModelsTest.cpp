@@ -154,21 +154,4 @@ TEST_F(WeatherModelsTest, TheLocatedTownBecomesTheConfiguredOneThatTheNextRefres
     EXPECT_EQ(m_model.GetWeatherData(), m_shown[1]);
 }
 
-TEST_F(WeatherModelsTest, AnswersThatAreNotWeatherLeaveTheLastGoodRecordAndTheConfiguredTown) {
-    m_model.RequestWeather();
-    ASSERT_TRUE(PumpUntil([&] { return m_shown.size() == 1; }, 5000));
-    const std::wstring town = m_settings.GetWeatherCityCode();
-    const wchar_t* faults[] = {L"nosuch",        L"x&fault=404",  L"x&fault=500",
-                               L"x&fault=reset", L"x&fault=gzip", L"x&fault=trailing"};
-    for (const wchar_t* code : faults) {
-        m_model.RequestWeatherFor(code);
-    }
-    m_model.RequestWeatherFor(L"");
-    EXPECT_EQ(TakeLog(1 + std::size(faults)).size(), 1 + std::size(faults));
-    PumpUntil([] { return false; }, 800);
-    EXPECT_EQ(m_shown.size(), 1u);
-    EXPECT_EQ(m_model.GetWeatherData(), m_shown[0]);
-    EXPECT_EQ(m_settings.GetWeatherCityCode(), town);
-}
-
 } // namespace

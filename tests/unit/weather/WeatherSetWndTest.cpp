@@ -72,11 +72,6 @@ protected:
         ::SendMessageW(m_dialog.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, centre);
         ::SendMessageW(m_dialog.m_hWnd, WM_LBUTTONUP, 0, centre);
     }
-    RECT DialogRect() const {
-        RECT r{};
-        ::GetWindowRect(m_dialog.m_hWnd, &r);
-        return r;
-    }
 
     CGdiplusSession m_gdiplus;
     CProvinceList m_list{s_http.get(), s_service->Url(L"")};
@@ -85,22 +80,6 @@ protected:
     std::vector<std::wstring> m_reported;
     std::vector<std::wstring> m_townsOf;
 };
-
-TEST_F(WeatherSetWndTest, OpensOnTheTownOnDisplayAttachedBelowTheWeatherWindow) {
-    OpenWith(L"44", L"4403", L"440305");
-    EXPECT_EQ(Selected(L"provincelist") + L"/" + Selected(L"citylist") + L"/" + Selected(L"townlist"),
-              L"44/4403/440305");
-    EXPECT_EQ(m_dialog.GetProvinceCode() + L"/" + m_dialog.GetCityCode() + L"/" + m_dialog.GetTownCode(),
-              L"44/4403/440305");
-    EXPECT_EQ(List(L"provincelist")->GetItemText(List(L"provincelist")->GetCurSel()), L"广东");
-    for (const bool forecast : {false, true}) {
-        m_dialog.Reposition(forecast);
-        const RECT r = DialogRect();
-        EXPECT_EQ(r.left, 100);
-        EXPECT_EQ(r.top, 40 + 338 - (forecast ? 15 : 181));
-        EXPECT_EQ(SIZE({r.right - r.left, r.bottom - r.top}).cx, m_dialog.GetSize().cx);
-    }
-}
 
 TEST_F(WeatherSetWndTest, AnotherProvinceClearsCityAndTownUntilItsListsArrive) {
     OpenWith(L"11", L"1101", L"110105");
