@@ -95,17 +95,40 @@ public:
     std::wstring path;
 };
 
-// A 200 x 120 layered test window with GDI+ running and a bold 20-pixel font for captions.
-class ControlWindowTest : public CGdiplusTest {
+// A suite with GDI+ and the common controls' tooltips started, and one layered window of class Wnd.
+template <class Wnd> class CLayeredWindowTest : public CGdiplusTest {
 protected:
-    static constexpr int kLeft = 100;
-    static constexpr int kTop = 100;
-
     static void SetUpTestSuite() {
         CGdiplusTest::SetUpTestSuite();
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
         ::InitCommonControlsEx(&icc);
     }
+    void TearDown() override {
+        if (wnd.m_hWnd) {
+            wnd.DestroyWindow();
+        }
+        PumpMessages();
+    }
+
+    // Creates the window at (x, y) and shows it without activating it.
+    bool Open(int x, int y, int width, int height) {
+        RECT rect{x, y, x + width, y + height};
+        if (!wnd.Create(nullptr, &rect)) {
+            return false;
+        }
+        ::ShowWindow(wnd.m_hWnd, SW_SHOWNOACTIVATE);
+        PumpMessages();
+        return true;
+    }
+
+    Wnd wnd;
+};
+
+// A 200 x 120 control test window and a bold 20-pixel font for captions.
+class ControlWindowTest : public CLayeredWindowTest<CControlTestWnd> {
+protected:
+    static constexpr int kLeft = 100;
+    static constexpr int kTop = 100;
 
     void SetUp() override {
         CGdiplusTest::SetUp();
@@ -115,16 +138,7 @@ protected:
         font = std::make_unique<Gdiplus::Font>(InstalledTrueTypeFace().c_str(), 20.0f, Gdiplus::FontStyleBold,
                                                Gdiplus::UnitPixel);
         ASSERT_EQ(font->GetLastStatus(), Gdiplus::Ok);
-        RECT rect{kLeft, kTop, kLeft + 200, kTop + 120};
-        ASSERT_TRUE(wnd.Create(nullptr, &rect));
-        ::ShowWindow(wnd.m_hWnd, SW_SHOWNOACTIVATE);
-        PumpMessages();
-    }
-    void TearDown() override {
-        if (wnd.m_hWnd) {
-            wnd.DestroyWindow();
-        }
-        PumpMessages();
+        ASSERT_TRUE(Open(kLeft, kTop, 200, 120));
     }
 
     template <class Control>
@@ -174,6 +188,5 @@ protected:
         return pixels;
     }
 
-    CControlTestWnd wnd;
     std::unique_ptr<Gdiplus::Font> font;
 };

@@ -55,30 +55,9 @@ bool SameRect(const RECT& a, const RECT& b) {
     return ::EqualRect(&a, &b) != FALSE;
 }
 
-class LayerWindow : public CGdiplusTest {
+class LayerWindow : public CLayeredWindowTest<CRecordingWnd> {
 protected:
-    static void SetUpTestSuite() {
-        CGdiplusTest::SetUpTestSuite();
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
-        ::InitCommonControlsEx(&icc);
-    }
-    void TearDown() override {
-        if (wnd.m_hWnd) {
-            wnd.DestroyWindow();
-        }
-    }
-
-    bool Open(int x = 200, int y = 200) {
-        RECT rect{x, y, x + kWidth, y + kHeight};
-        if (!wnd.Create(nullptr, &rect)) {
-            return false;
-        }
-        ::ShowWindow(wnd.m_hWnd, SW_SHOWNOACTIVATE);
-        PumpMessages();
-        return true;
-    }
-
-    CRecordingWnd wnd;
+    bool Open() { return CLayeredWindowTest::Open(200, 200, kWidth, kHeight); }
 };
 
 } // namespace
