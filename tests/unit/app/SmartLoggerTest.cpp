@@ -1,9 +1,10 @@
 #include "app/base/SmartLogger.h"
-#include "app/base/ScopedHandle.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <regex>
 #include <string>
 #include <thread>
@@ -103,75 +104,39 @@ TEST_F(SmartLoggerTest, UnopenableLogFileDropsLinesSilentlyAndAMissingFolderIsMa
     EXPECT_TRUE(Matches(Log(), kStartBlock + kStamp + "kept\r\n")) << Log();
 }
 
-constexpr wchar_t kChildBaseVariable[] = L"DESKLING_LOGGER_CHILD_BASE";
-// Each child reports ready, and the parent sets go once all are, so their appends overlap.
-constexpr wchar_t kChildReady[] = L"Local\\DesklingLoggerTestReady";
-constexpr wchar_t kChildrenGo[] = L"Local\\DesklingLoggerTestGo";
-constexpr int kChildren = 3, kChildThreads = 2, kChildLines = 300;
-
-// Runs only as a child of the test below: two threads append lines to the log under the base it is given.
-TEST(SmartLoggerChild, DISABLED_AppendLines) {
-    wchar_t base[MAX_PATH] = {};
-    if (!::GetEnvironmentVariableW(kChildBaseVariable, base, MAX_PATH)) {
-        GTEST_SKIP();
+// Loggers appending at the same moment, each through its own handle as the processes of several instances
+// do: every line arrives whole, after its logger's start block or another whole line, and none is lost to
+// another logger's append.
+TEST_F(SmartLoggerTest, LinesOfLoggersAppendingAtOnceAreNeitherTornNorLost) {
+    SwitchOn();
+    constexpr int kLoggers = 3, kThreadsEach = 2, kLines = 300;
+    std::vector<std::unique_ptr<CSmartLogger>> loggers;
+    for (int l = 0; l < kLoggers; ++l) {
+        loggers.push_back(std::make_unique<CSmartLogger>(m_base));
     }
-    CSmartLogger logger(base);
-    CKernelHandle go(::OpenEventW(SYNCHRONIZE, FALSE, kChildrenGo));
-    CKernelHandle ready(::OpenSemaphoreW(SEMAPHORE_MODIFY_STATE, FALSE, kChildReady));
-    ASSERT_TRUE(go && ready);
-    ::ReleaseSemaphore(ready.Get(), 1, nullptr);
-    ASSERT_EQ(::WaitForSingleObject(go.Get(), 30000), WAIT_OBJECT_0);
+    std::atomic<bool> go{false};
     std::vector<std::thread> threads;
-    for (int t = 0; t < kChildThreads; ++t) {
-        threads.emplace_back([&logger, t] {
-            for (int i = 0; i < kChildLines; ++i) {
-                logger.Write(L"[tid:%d] line %d of %s", t, i, L"0123456789012345678901234567890123456789");
+    for (int t = 0; t < kLoggers * kThreadsEach; ++t) {
+        threads.emplace_back([&, t] {
+            while (!go) {
+                std::this_thread::yield();
+            }
+            for (int i = 0; i < kLines; ++i) {
+                loggers[t / kThreadsEach]->Write(L"[tid:%d] line %d of %s", t % kThreadsEach, i,
+                                                 L"0123456789012345678901234567890123456789");
             }
         });
     }
+    go = true;
     for (std::thread& thread : threads) {
         thread.join();
     }
-}
-
-// Processes logging at the same moment: every line arrives whole, after its process's start block or
-// another whole line, and none is lost to another process's append.
-TEST_F(SmartLoggerTest, LinesOfProcessesLoggingAtOnceAreNeitherTornNorLost) {
-    SwitchOn();
-    CKernelHandle go(::CreateEventW(nullptr, TRUE, FALSE, kChildrenGo));
-    CKernelHandle ready(::CreateSemaphoreW(nullptr, 0, kChildren, kChildReady));
-    ASSERT_TRUE(go && ready);
-    ASSERT_TRUE(::SetEnvironmentVariableW(kChildBaseVariable, m_base.c_str()));
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::vector<HANDLE> children;
-    for (int c = 0; c < kChildren; ++c) {
-        std::wstring command =
-            std::wstring(L"\"") + self +
-            L"\" --gtest_filter=SmartLoggerChild.DISABLED_AppendLines --gtest_also_run_disabled_tests";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
-        if (::CreateProcessW(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-            ::CloseHandle(process.hThread);
-            children.push_back(process.hProcess);
-        }
-    }
-    ::SetEnvironmentVariableW(kChildBaseVariable, nullptr);
-    ASSERT_EQ(children.size(), static_cast<size_t>(kChildren));
-    for (int c = 0; c < kChildren; ++c) {
-        EXPECT_EQ(::WaitForSingleObject(ready.Get(), 30000), WAIT_OBJECT_0);
-    }
-    ::SetEvent(go.Get());
-    EXPECT_EQ(::WaitForMultipleObjects(kChildren, children.data(), TRUE, 60000), WAIT_OBJECT_0);
-    for (HANDLE child : children) {
-        ::CloseHandle(child);
-    }
+    loggers.clear();
 
     std::string log = Log();
     const std::regex startBlock(kStartBlock);
     EXPECT_EQ(std::distance(std::sregex_iterator(log.begin(), log.end(), startBlock), std::sregex_iterator()),
-              kChildren);
+              kLoggers);
     log = std::regex_replace(log, startBlock, "");
     // Line by line, so a torn or interleaved line shows up as a mismatch.
     const std::string line = kStamp + R"(\[tid:\d\] line \d+ of 0123456789012345678901234567890123456789\r\n)";
@@ -180,7 +145,7 @@ TEST_F(SmartLoggerTest, LinesOfProcessesLoggingAtOnceAreNeitherTornNorLost) {
         end = log.find("\r\n", pos);
         ASSERT_TRUE(end != std::string::npos && Matches(log.substr(pos, end + 2 - pos), line)) << log.substr(pos, 200);
     }
-    EXPECT_EQ(lines, kChildren * kChildThreads * kChildLines);
+    EXPECT_EQ(lines, kLoggers * kThreadsEach * kLines);
 }
 
 } // namespace
