@@ -110,18 +110,3 @@ TEST(AuthenticodeSignedDataTest, AcceptsOnlyZeroPaddingUpToEightBytesAndNoTrunca
         EXPECT_FALSE(CAuthenticodeSignedData().Parse(std::span<const uint8_t>(data).first(size))) << size;
     }
 }
-
-TEST(AuthenticodeSignedDataTest, FindsThePublicKeyInfoOfACertificate) {
-    const Bytes keyInfo = Seq({Algorithm("1.2.840.113549.1.1.1"), Tlv(0x03, Bytes(140, 0x44))});
-    const Bytes name = Seq({Set({Seq({Oid("2.5.4.3"), Tlv(0x0C, {'V'})})})});
-    const Bytes validity = Seq({Tlv(0x17, Bytes(13, '0')), Tlv(0x17, Bytes(13, '1'))});
-    const Bytes algorithm = Algorithm("1.2.840.113549.1.1.11");
-    const Bytes v3 = Seq({Seq({Ctx0({Int(2)}), Int(9), algorithm, name, validity, name, keyInfo, Tlv(0xA3, Seq({}))}),
-                          algorithm, Tlv(0x03, Bytes(64, 0x55))});
-    EXPECT_TRUE(Equal(CertificatePublicKeyInfo(v3), keyInfo));
-    const Bytes v1 = Seq({Seq({Int(9), algorithm, name, validity, name, keyInfo}), algorithm, Tlv(0x03, {0})});
-    EXPECT_TRUE(Equal(CertificatePublicKeyInfo(v1), keyInfo));
-    const Bytes noKey = Seq({Seq({Int(9), algorithm, name, validity, name}), algorithm});
-    EXPECT_TRUE(CertificatePublicKeyInfo(noKey).empty());
-    EXPECT_TRUE(CertificatePublicKeyInfo(std::span<const uint8_t>(v3).first(v3.size() / 2)).empty());
-}

@@ -84,13 +84,3 @@ TEST(AuthenticodeVerifierTest, RejectsWhatIsNoSignedProgram) {
     EXPECT_EQ(verifier.VerifyFile((folder / L"missing.dll").c_str()), ETrustVerdict::Unreadable);
     EXPECT_EQ(verifier.VerifyFile(nullptr), ETrustVerdict::Unreadable);
 }
-
-TEST(AuthenticodeVerifierTest, AnOpenFileIsReadFromItsStart) {
-    CFileHandle file(::CreateFileW(FixturePath(L"sample-signed.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(file);
-    LARGE_INTEGER middle{};
-    middle.QuadPart = 1000;
-    ASSERT_TRUE(::SetFilePointerEx(file.Get(), middle, nullptr, FILE_BEGIN));
-    EXPECT_EQ(CAuthenticodeVerifier::ForPublisher().VerifyOpenFile(file.Get()), ETrustVerdict::Trusted);
-}

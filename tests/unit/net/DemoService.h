@@ -1,6 +1,5 @@
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
 #include <winhttp.h>
 
@@ -94,22 +93,6 @@ public:
             text += "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\n";
         }
         return text.substr(0, size);
-    }
-
-    // A port on which nothing listens: bound for a moment, never listened on, then closed.
-    static int UnusedPort() {
-        WSADATA wsa = {};
-        ::WSAStartup(MAKEWORD(2, 2), &wsa);
-        SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        int length = sizeof(address);
-        const bool bound = ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-                           ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-        ::closesocket(s);
-        ::WSACleanup();
-        return bound ? ntohs(address.sin_port) : 0;
     }
 
 private:
