@@ -17,6 +17,11 @@ inline std::wstring ShippedPath(const wchar_t* name) {
     return TestProgramFolder() + L"\\..\\bin\\" + name;
 }
 
+// The test libraries the build puts in <tests>/integrity.
+inline std::wstring FixturePath(const wchar_t* name) {
+    return TestProgramFolder() + L"\\integrity\\" + name;
+}
+
 inline bool IsWine() {
     return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }

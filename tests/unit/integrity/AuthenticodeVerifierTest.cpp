@@ -3,7 +3,7 @@
 #include "integrity/AuthenticodeSignedData.h"
 #include "integrity/Digest.h"
 #include "integrity/PeImage.h"
-#include "unit/integrity/IntegrityFixtures.h"
+#include "unit/app/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,8 @@ ETrustVerdict Verify(const wchar_t* fixture) {
 class SignedSampleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_image = ReadBytes(FixturePath(L"sample-signed.dll"));
+        const std::string bytes = CScratchFolder::ReadFileText(FixturePath(L"sample-signed.dll"));
+        m_image.assign(bytes.begin(), bytes.end());
         ASSERT_EQ(m_pe.Parse(m_image), EPeStatus::Valid);
         ASSERT_TRUE(m_signature.Parse(m_pe.SignedData()));
     }

@@ -1,6 +1,6 @@
 #include "app/TrustedFile.h"
 
-#include "unit/integrity/IntegrityFixtures.h"
+#include "unit/app/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 #include <imagehlp.h>
@@ -16,7 +16,7 @@ TEST(LibraryLoadingTest, ALibrarySwappedAfterItsTestIsNeverLoaded) {
     ASSERT_TRUE(library.Initialise(FixturePath(L"swapping-base.dll").c_str()));
     CScratchFolder scratch(L"swap");
     ASSERT_TRUE(scratch.IsCreated());
-    const std::vector<uint8_t> tested = ReadBytes(FixturePath(L"sample-signed.dll"));
+    const std::string tested = CScratchFolder::ReadFileText(FixturePath(L"sample-signed.dll"));
     const std::wstring changed = FixturePath(L"sample-changed.dll");
     for (const wchar_t* name : {L"file", L"folder"}) {
         SCOPED_TRACE(name);
@@ -34,7 +34,7 @@ TEST(LibraryLoadingTest, ALibrarySwappedAfterItsTestIsNeverLoaded) {
         ASSERT_TRUE(module) << "error " << ::GetLastError();
         wchar_t loaded[MAX_PATH] = {};
         ::GetModuleFileNameW(module.Get(), loaded, MAX_PATH);
-        EXPECT_EQ(ReadBytes(loaded), tested) << "the loaded file is not the one tested";
+        EXPECT_EQ(CScratchFolder::ReadFileText(loaded), tested) << "the loaded file is not the one tested";
     }
 }
 

@@ -1,7 +1,7 @@
 #include "app/TrustedFile.h"
 
 #include "integrity/SystemTrust.h"
-#include "unit/integrity/IntegrityFixtures.h"
+#include "unit/TestPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "app/VexaPublicDLLHelper.h"
 
-#include "unit/integrity/IntegrityFixtures.h"
+#include "unit/TestPaths.h"
 
 #include <gtest/gtest.h>
 

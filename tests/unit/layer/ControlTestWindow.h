@@ -77,24 +77,6 @@ inline std::unique_ptr<CImage> MakeStrip(std::initializer_list<COLORREF> colors,
     return image;
 }
 
-// A PNG file in the temporary folder, named for this process; deleted when the object goes.
-class CTempPng {
-public:
-    explicit CTempPng(const std::wstring& name) {
-        wchar_t folder[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, folder);
-        path = std::wstring(folder) + L"deskling_" + name + L"_" + std::to_wstring(::GetCurrentProcessId()) + L".png";
-    }
-    ~CTempPng() { ::DeleteFileW(path.c_str()); }
-    bool Save(Gdiplus::Bitmap& bitmap) const {
-        // {557CF406-1A04-11D3-9A73-0000F81EF32E}: the PNG encoder of GDI+.
-        const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-        return bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-
-    std::wstring path;
-};
-
 // A suite with GDI+ and the common controls' tooltips started, and one layered window of class Wnd.
 template <class Wnd> class CLayeredWindowTest : public CGdiplusTest {
 protected:

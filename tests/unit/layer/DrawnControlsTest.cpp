@@ -5,6 +5,7 @@
 #include "layer/LayerImageCtrl.h"
 #include "layer/LayerLabelCtrl.h"
 #include "tests/unit/layer/ControlTestWindow.h"
+#include "unit/app/ScratchFolder.h"
 
 namespace {
 
@@ -59,11 +60,14 @@ TEST_F(DrawnControls, OutlinedLabelDrawsFourShiftedPassesAndIgnoresTheShadow) {
 }
 
 TEST_F(DrawnControls, PictureFileWinsOverTheSkinImageWhileItLoads) {
-    CTempPng file(L"picture");
+    CScratchFolder folder(L"picture");
+    const std::wstring file = folder / L"picture.png";
     {
         Gdiplus::Bitmap bitmap(20, 10, PixelFormat32bppARGB);
         Gdiplus::Graphics(&bitmap).Clear(Gdiplus::Color(255, 0, 200, 0));
-        ASSERT_TRUE(file.Save(bitmap));
+        // {557CF406-1A04-11D3-9A73-0000F81EF32E}: the PNG encoder of GDI+.
+        const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+        ASSERT_EQ(bitmap.Save(file.c_str(), &png, nullptr), Gdiplus::Ok);
     }
     std::unique_ptr<CImage> skin = MakeStrip({RGB(200, 0, 0)}, 40, 30);
     auto* picture = new CLayerImageCtrl;
@@ -76,7 +80,7 @@ TEST_F(DrawnControls, PictureFileWinsOverTheSkinImageWhileItLoads) {
     EXPECT_EQ(rect.right, 50);
     EXPECT_EQ(rect.bottom, 40);
 
-    picture->SetImageFile(file.path, FALSE, FALSE);
+    picture->SetImageFile(file, FALSE, FALSE);
     EXPECT_TRUE(picture->HasFileImage());
     Repaint();
     // Only the file image is drawn, at its own size.
@@ -84,7 +88,7 @@ TEST_F(DrawnControls, PictureFileWinsOverTheSkinImageWhileItLoads) {
     EXPECT_EQ(Pixel(35, 15), 0u);
 
     // A path that is missing leaves the skin image showing.
-    picture->SetImageFile(file.path + L".missing", FALSE, TRUE);
+    picture->SetImageFile(file + L".missing", FALSE, TRUE);
     PumpMessages();
     EXPECT_FALSE(picture->HasFileImage());
     EXPECT_EQ(Pixel(15, 15), 0xFFC80000u);

@@ -17,7 +17,6 @@
 #include "net/FormatRate.h"
 #include "unit/app/ScratchFolder.h"
 #include "unit/calendar/PumpMessages.h"
-#include "unit/integrity/IntegrityFixtures.h"
 #include "unit/WidgetTest.h"
 
 namespace {
