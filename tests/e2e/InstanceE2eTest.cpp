@@ -83,10 +83,10 @@ TEST_F(InstanceE2eTest, SixInstancesStartedTogetherLeaveOneWindowWithEveryWidget
     }
 }
 
-// Records a hostile or broken sender might deliver: one megabyte without a NUL (too long for a log line,
-// still a command line whose last switch counts), an unknown tag (dropped unread), no bytes at all, half
-// a character, and text cut by an embedded NUL. The next command, "/uninstall", still deletes the data
-// folder, read-only entries included, and ends the process.
+// Records a hostile or broken sender might deliver: an unknown tag (dropped unread) and text cut by an
+// embedded NUL; how the text of a record is read is checked natively, a flood of megabyte records by the
+// message tests. The next command, "/uninstall", still deletes the data folder, read-only entries included,
+// and ends the process.
 TEST_F(InstanceE2eTest, HostileRecordsLeaveTheFirstAnsweringTheNextCommandAnUninstall) {
     const std::wstring data = DataFolder();
     ASSERT_TRUE(EnsureFolder(data + L"\\news"));
@@ -94,21 +94,12 @@ TEST_F(InstanceE2eTest, HostileRecordsLeaveTheFirstAnsweringTheNextCommandAnUnin
     ASSERT_TRUE(::SetFileAttributesW((data + L"\\news\\1.png").c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(::SetFileAttributesW((data + L"\\news").c_str(), FILE_ATTRIBUTE_READONLY));
     CChildProcess& first = StartFirst();
-    std::wstring huge = L"big ";
-    huge.append(512 * 1024 - 10, L'A');
-    huge += L" /news";
-    ASSERT_EQ(huge.size() * sizeof(wchar_t), 1024u * 1024u);
-    EXPECT_TRUE(Send(kCommandLineTag, huge.data(), huge.size() * sizeof(wchar_t)));
     EXPECT_TRUE(Send(4242, L"unknown /tempmonitor", sizeof(L"unknown /tempmonitor")));
-    EXPECT_TRUE(Send(kCommandLineTag, nullptr, 0));
-    EXPECT_TRUE(Send(kCommandLineTag, "\x41", 1));
     const wchar_t cut[] = L"cut /tempmonitor\0/exit";
     EXPECT_TRUE(Send(kCommandLineTag, cut, sizeof(cut)));
 
     EXPECT_TRUE(WaitForLog(L"MSG_COPYDATA_CMD_LINE cut /tempmonitor\r\n", 5s)) << ReadLog();
     EXPECT_TRUE(first.IsRunning());
-    EXPECT_EQ(CountInLog(L"widget news show:1"), 1u) << ReadLog();
-    EXPECT_EQ(CountInLog(L"MSG_COPYDATA_CMD_LINE \r\n"), 2u) << ReadLog();
     EXPECT_EQ(CountInLog(L"unknown /tempmonitor"), 0u) << ReadLog();
     EXPECT_EQ(CountInLog(L"StartMonitor autoStart:0"), 1u) << ReadLog();
 

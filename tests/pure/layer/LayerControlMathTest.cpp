@@ -82,19 +82,6 @@ TEST(LayerProgressMath, SegmentsAdvanceBySizePlusGap) {
     EXPECT_TRUE(ProgressSegments(LayerRect{0, 0, 10, 30}, false, 0, 8, 0).empty());
 }
 
-TEST(LayerSliderMath, DragIsClampedToTheRangeAndReportedAsAPercentage) {
-    EXPECT_EQ(SliderDragOffset(40, 200, 100, 130), 70);
-    EXPECT_EQ(SliderDragOffset(40, 200, 100, -500), 0);
-    EXPECT_EQ(SliderDragOffset(40, 200, 100, 900), 200);
-    EXPECT_EQ(SliderDragOffset(40, -1, 100, 130), 40);
-
-    EXPECT_EQ(SliderPercent(0, 200), 0);
-    EXPECT_EQ(SliderPercent(200, 200), 100);
-    EXPECT_EQ(SliderPercent(199, 200), 99);
-    EXPECT_EQ(SliderPercent(5, 0), 0);
-    EXPECT_EQ(SliderPercent(5, -1), 0);
-}
-
 TEST(LayerImagePieces, NineGridKeepsCornersAndStretchesTheRest) {
     std::vector<ImagePiece> pieces = NineGridPieces(30, 20, LayerRect{10, 5, 8, 6}, LayerRect{100, 50, 200, 110});
     ASSERT_EQ(pieces.size(), 9u);
