@@ -16,6 +16,7 @@ namespace {
 struct CFakeEnv {
     static inline std::set<void*> live;
     static inline std::vector<size_t> resizes;
+    static inline std::vector<std::string> reports;
     static inline bool failAlloc = false, failResize = false;
 
     static void* AllocZeroed(size_t size) { return failAlloc ? nullptr : *live.insert(std::calloc(1, size)).first; }
@@ -33,7 +34,7 @@ struct CFakeEnv {
         live.erase(block);
         std::free(block);
     }
-    static void Report(const char*) {} // reports are checked through the exported functions
+    static void Report(const char* message) { reports.push_back(message); }
 };
 
 using FakeOps = CLunarCalendarOps<CFakeEnv>;
@@ -43,6 +44,7 @@ protected:
     void SetUp() override {
         CFakeEnv::live.clear();
         CFakeEnv::resizes.clear();
+        CFakeEnv::reports.clear();
         CFakeEnv::failAlloc = CFakeEnv::failResize = false;
     }
     void TearDown() override { EXPECT_TRUE(CFakeEnv::live.empty()) << "blocks leaked"; }
@@ -125,6 +127,21 @@ TEST_F(LunarCalendarTest, AllocationFailuresGiveNullAndLeaveTheHandleUsable) {
               ReferenceText(MakePackedDate(2024, 2, 10), &LunarCalendar::lunarDate));
     FakeOps::Release(calendar);
     FakeOps::Release(nullptr);
+}
+
+// Years the engine does not know give null texts, and one report per handle however often it is asked.
+TEST_F(LunarCalendarTest, UnknownYearsGiveNullTextsAndOneReportPerHandle) {
+    for (int handle = 0; handle < 2; ++handle) {
+        LunarCalendar* calendar = FakeOps::Create(MakePackedDate(2100, 5, 1, 8));
+        for (int round = 0; round < 2; ++round) {
+            for (LunarTextOperation op : {calendar->lunarDate, calendar->eightWord, calendar->zodiac,
+                                          calendar->solarTerm, calendar->festival}) {
+                EXPECT_EQ(op(calendar), nullptr);
+            }
+        }
+        FakeOps::Release(calendar);
+    }
+    EXPECT_EQ(CFakeEnv::reports, std::vector<std::string>(2, "Unknown date 2100-05-01!\n"));
 }
 
 } // namespace

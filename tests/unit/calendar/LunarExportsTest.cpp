@@ -1,14 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
-#include <functional>
 #include <string>
 
 #include "DesklingImage.h"
@@ -60,30 +54,6 @@ std::tm TimeOf(int year, int month, int day, int hour) {
     time.tm_mday = day;
     time.tm_hour = hour;
     return time;
-}
-
-// What `run` writes to the C library's descriptor 2, where perror writes.
-std::string CaptureStderr(const std::function<void()>& run) {
-    wchar_t dir[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, dir);
-    const std::wstring path = dir + std::wstring(L"deskling-lunar-stderr.txt");
-    const int file = ::_wopen(path.c_str(), _O_CREAT | _O_TRUNC | _O_RDWR | _O_BINARY, _S_IREAD | _S_IWRITE);
-    std::fflush(stderr);
-    const int saved = ::_dup(2);
-    ::_dup2(file, 2);
-    run();
-    std::fflush(stderr);
-    ::_dup2(saved, 2);
-    ::_close(saved);
-    std::string text;
-    ::_lseek(file, 0, SEEK_SET);
-    char chunk[256];
-    for (int n; (n = ::_read(file, chunk, sizeof(chunk))) > 0;) {
-        text.append(chunk, n);
-    }
-    ::_close(file);
-    ::_wunlink(path.c_str());
-    return text;
 }
 
 // deskling.exe loaded the way another program loads it; under Wine its imports are unbound until the first call.
@@ -152,30 +122,15 @@ TEST_F(LunarExportsTest, EdgeCasesOfTheCalendar) {
     }
 }
 
-TEST_F(LunarExportsTest, YearsOutsideTheRangeGiveNullAndOneReportPerHandle) {
-    for (const int year : {1901, 2100}) {
-        const std::string report = CaptureStderr([&] {
-            for (int handle = 0; handle < 2; ++handle) {
-                LunarCalendar* calendar = s_createWithTime(TimeOf(year, 5, 1, 8));
-                ASSERT_NE(calendar, nullptr);
-                for (int round = 0; round < 2; ++round) {
-                    for (LCTextFn fn : s_texts) {
-                        EXPECT_EQ(fn(calendar), nullptr) << year;
-                    }
-                }
-                s_release(calendar);
-            }
-        });
-        const std::string line = "Unknown date " + std::to_string(year) + "-05-01!\n";
-        size_t count = 0;
-        for (size_t at = report.find(line); at != std::string::npos; at = report.find(line, at + 1)) {
-            ++count;
-        }
-        EXPECT_EQ(count, 2u) << "one report per handle: " << report;
-    }
+// How often an unknown date is reported is checked natively.
+TEST_F(LunarExportsTest, UnknownYearsAndNullHandlesGiveNull) {
+    LunarCalendar* calendar = s_createWithTime(TimeOf(1901, 5, 1, 8));
+    ASSERT_NE(calendar, nullptr);
     for (LCTextFn fn : s_texts) {
+        EXPECT_EQ(fn(calendar), nullptr);
         EXPECT_EQ(fn(nullptr), nullptr);
     }
+    s_release(calendar);
     s_release(nullptr);
 }
 
