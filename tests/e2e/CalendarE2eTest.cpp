@@ -41,31 +41,17 @@ protected:
         ASSERT_TRUE(WriteTextFile(ClockFile(), "@" + date + " 10:00:00\n"));
     }
 
-    // Starts deskling with the calendar (and first the wallpaper application, unless it runs); the shown
-    // calendar window.
-    HWND OpenCalendar(bool startCompanion = true) {
-        if (startCompanion) {
-            StartCompanion();
-        }
-        CChildProcess& deskling = StartDeskling(L"/calendar", m_exe);
-        EXPECT_TRUE(WaitForCalendar(deskling.Id())) << ReadLog();
-        m_main = WaitForMainWindow(deskling);
-        return WaitForWindow(kCalendarWndClass, deskling.Id(), 0ms);
-    }
-
     // The pixel at (dx, dy) of grid cell i (row-major) on the screen.
     static COLORREF CellPixel(HWND calendar, int i, int dx, int dy) {
         const RECT window = WindowRect(calendar);
         return ScreenPixel(window.left + 8 + 53 * (i % 7) + dx, window.top + 125 + 57 * (i / 7) + dy);
     }
-
-    HWND m_main = nullptr;
 };
 
 // 8 October 2026: the month begins on a Thursday (three September days lead), the national holiday's days
 // off are 1-7 October and Saturday the 10th is a make-up working day, as the service's holiday file says.
 TEST_F(CalendarE2eTest, OpensAtTheDefaultPlaceUnderOtherWindowsShowingTodayAndTheServicesBadges) {
-    HWND calendar = OpenCalendar();
+    HWND calendar = OpenWidget(L"/calendar", kCalendarWndClass);
     ASSERT_NE(calendar, nullptr);
     const LONG_PTR exStyle = ::GetWindowLongPtrW(calendar, GWL_EXSTYLE);
     EXPECT_TRUE((exStyle & WS_EX_LAYERED) && (exStyle & WS_EX_TOOLWINDOW));
@@ -113,7 +99,7 @@ TEST_F(CalendarE2eTest, OpensAtTheDefaultPlaceUnderOtherWindowsShowingTodayAndTh
 // Left off every monitor, as a lost monitor or a smaller resolution leaves it, the calendar returns to its first
 // place when the display changes.
 TEST_F(CalendarE2eTest, ADisplayChangeBringsItBackFromOffTheScreen) {
-    HWND calendar = OpenCalendar();
+    HWND calendar = OpenWidget(L"/calendar", kCalendarWndClass);
     ASSERT_NE(calendar, nullptr);
     const RECT home = WindowRect(calendar);
     ::SetWindowPos(calendar, nullptr, home.right + 1000, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -133,7 +119,7 @@ TEST_F(CalendarE2eTest, ShowingTheDesktopLeavesItAboveTheDesktopWindow) {
                                              L" " + ready + (holder == L"WorkerW" ? L" --workerw" : L"") + L" 回收站");
         ASSERT_TRUE(WaitUntil([&] { return PathExists(ready); }, 9s));
         HWND desktopWindow = ::FindWindowW(holder.c_str(), nullptr);
-        HWND calendar = OpenCalendar(false);
+        HWND calendar = OpenWidget(L"/calendar", kCalendarWndClass, false);
         EXPECT_TRUE(WaitUntil([&] { return ::GetWindow(m_main, GW_OWNER) == desktopWindow; }, 3s)) << ReadLog();
         ::SetWindowPos(desktopWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         auto above = [&] {
@@ -156,7 +142,7 @@ TEST_F(CalendarE2eTest, ShowingTheDesktopLeavesItAboveTheDesktopWindow) {
 // the next start opens it at the saved place, where one click on the close button, before any other
 // press, closes it.
 TEST_F(CalendarE2eTest, DraggingMovesItSavesThePlaceTheNextStartOpensItThereAndOneClickClosesIt) {
-    HWND calendar = OpenCalendar();
+    HWND calendar = OpenWidget(L"/calendar", kCalendarWndClass);
     ASSERT_NE(calendar, nullptr);
     const RECT before = WindowRect(calendar);
     // Grab the header, away from every control that takes the mouse.
@@ -176,7 +162,7 @@ TEST_F(CalendarE2eTest, DraggingMovesItSavesThePlaceTheNextStartOpensItThereAndO
 
     EXPECT_TRUE(StartDeskling(L"/exit", m_exe).WaitForExit(5000));
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(m_main); }, 5s));
-    calendar = OpenCalendar(false);
+    calendar = OpenWidget(L"/calendar", kCalendarWndClass, false);
     ASSERT_NE(calendar, nullptr);
     EXPECT_EQ(WindowRect(calendar).left, moved.x);
     EXPECT_EQ(WindowRect(calendar).top, moved.y);
@@ -195,7 +181,7 @@ TEST_F(CalendarE2eTest, DraggingMovesItSavesThePlaceTheNextStartOpensItThereAndO
 
 // A press shows the title strip behind the slider (its thumb at the default 40 %).
 TEST_F(CalendarE2eTest, TheSliderSwitchesBackgroundBandsSavingAlpha) {
-    HWND calendar = OpenCalendar();
+    HWND calendar = OpenWidget(L"/calendar", kCalendarWndClass);
     ASSERT_NE(calendar, nullptr);
     EXPECT_TRUE(Reported("calendar_show")) << m_service.Get(L"/bizhi/list");
     const RECT window = WindowRect(calendar);

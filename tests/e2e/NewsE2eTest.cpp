@@ -45,20 +45,6 @@ protected:
     }
     std::wstring Opened() const { return m_scratch + L"\\opened.txt"; }
 
-    // Starts deskling with the news (and first the wallpaper application, unless it runs); the shown window.
-    HWND OpenNews(bool startCompanion = true) {
-        if (startCompanion) {
-            StartCompanion();
-        }
-        CChildProcess& deskling = StartDeskling(L"/news", m_exe);
-        HWND news = nullptr;
-        EXPECT_TRUE(
-            WaitUntil([&] { return ::IsWindowVisible(news = WaitForWindow(kNewsWndClass, deskling.Id(), 0ms)); }, 10s))
-            << ReadLog();
-        m_main = WaitForMainWindow(deskling);
-        return news;
-    }
-
     // The checked one of the three dots, -1 for none.
     static int CheckedDot(HWND news) {
         const RECT window = WindowRect(news);
@@ -79,8 +65,6 @@ protected:
         const RECT after = WindowRect(news);
         return POINT{after.left - before.left, after.top - before.top};
     }
-
-    HWND m_main = nullptr;
 };
 
 // The first headline has neither picture nor link: its title shows, a click on it opens nothing. Ten seconds
@@ -88,7 +72,7 @@ protected:
 TEST_F(NewsE2eTest, TurnsToTheNextHeadlineWithinElevenSecondsAndAClickOpensItsPageInTheBrowser) {
     ASSERT_TRUE(RegisterStandInBrowser());
     m_service.Get(L"/control/answer?path=/super/news.php&variant=empty-src");
-    HWND news = OpenNews();
+    HWND news = OpenWidget(L"/news", kNewsWndClass);
     ASSERT_NE(news, nullptr);
     XDoTool(L"mousemove 0 0");
     const RECT window = WindowRect(news);
@@ -114,7 +98,7 @@ TEST_F(NewsE2eTest, TurnsToTheNextHeadlineWithinElevenSecondsAndAClickOpensItsPa
 // The hover look follows the pointer: none while it is parked away, shown over the widget, gone once it has
 // left, also after a press on the picture dragged off the widget and released outside, and on a pass after that.
 TEST_F(NewsE2eTest, TheTitleStripShowsOnlyWhileThePointerIsOverTheWidget) {
-    HWND news = OpenNews();
+    HWND news = OpenWidget(L"/news", kNewsWndClass);
     ASSERT_NE(news, nullptr);
     ASSERT_TRUE(XDoTool(L"mousemove 0 0"));
     const RECT window = WindowRect(news);
@@ -143,7 +127,7 @@ TEST_F(NewsE2eTest, TheTitleStripShowsOnlyWhileThePointerIsOverTheWidget) {
 // Locked from its title strip, the widget does not follow a drag, and still does not after a restart; its
 // close button switches it off in the registry and reports "news_close".
 TEST_F(NewsE2eTest, TheLockHoldsTheWidgetAcrossARestartAndTheCloseButtonSwitchesItOff) {
-    HWND news = OpenNews();
+    HWND news = OpenWidget(L"/news", kNewsWndClass);
     ASSERT_NE(news, nullptr);
     EXPECT_TRUE(Reported("news_show"));
     RECT window = WindowRect(news);
@@ -153,7 +137,7 @@ TEST_F(NewsE2eTest, TheLockHoldsTheWidgetAcrossARestartAndTheCloseButtonSwitches
 
     EXPECT_TRUE(StartDeskling(L"/exit", m_exe).WaitForExit(5000));
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(m_main); }, 5s));
-    news = OpenNews(false);
+    news = OpenWidget(L"/news", kNewsWndClass, false);
     ASSERT_NE(news, nullptr);
     const POINT moved = Drag(news, -80, 60);
     EXPECT_EQ(std::vector<LONG>({moved.x, moved.y}), std::vector<LONG>({0, 0}));

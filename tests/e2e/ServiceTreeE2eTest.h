@@ -82,6 +82,21 @@ protected:
         return WaitUntil([&] { return PathExists(marker); }, 10s);
     }
 
+    // Starts deskling with the switches (and first the wallpaper application, unless it runs) and waits until its
+    // window of the class shows; that window, the main window in m_main.
+    HWND OpenWidget(const std::wstring& switches, const wchar_t* windowClass, bool startCompanion = true) {
+        if (startCompanion) {
+            StartCompanion();
+        }
+        CChildProcess& deskling = StartDeskling(switches, m_exe);
+        HWND widget = nullptr;
+        EXPECT_TRUE(
+            WaitUntil([&] { return ::IsWindowVisible(widget = WaitForWindow(windowClass, deskling.Id(), 0ms)); }, 10s))
+            << ReadLog();
+        m_main = WaitForMainWindow(deskling);
+        return widget;
+    }
+
     // How many usage events with this action the service has recorded.
     size_t ReportCount(const std::string& action) {
         const std::string events = m_service.Get(L"/bizhi/list");
@@ -101,6 +116,7 @@ protected:
     CDemoService m_service;
     std::wstring m_scratch;
     std::wstring m_exe;
+    HWND m_main = nullptr;
 
 private:
     int m_xdotoolRuns = 0;
