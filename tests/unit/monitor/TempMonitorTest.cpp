@@ -54,8 +54,6 @@ TEST_F(TempMonitorTest, GaugesRatesAndSettings) {
     wnd->SetPanel(CTempMonitorWnd::kPanelData);
     wnd->SetItems(101, 100);
     wnd->SetReadings(Readings({{100, 79}, {101, 41}}));
-    EXPECT_EQ(wnd->GetItems().item1, 100);
-    EXPECT_EQ(wnd->GetItems().item2, 101);
     EXPECT_EQ(wnd->GetGaugeName(Gauge::kLarge), L"CPU温度");
     EXPECT_EQ(wnd->GetGaugeValue(Gauge::kLarge), L"79°C");
     EXPECT_EQ(wnd->GetGaugeName(Gauge::kSmall), L"硬盘温度");
