@@ -1,6 +1,6 @@
 // Records a later instance forwards, over arbitrary bytes at any alignment and in floods: the queue stays within
 // its bounds and its byte count returns to zero once emptied, no line outgrows its record or holds a NUL, and
-// each line taken out parses and plans. Each step takes one byte: its low two bits say what to do, the rest
+// each line taken out parses. Each step takes one byte: its low two bits say what to do, the rest
 // how large a record is or how often the last one is sent again.
 #include <algorithm>
 #include <cstddef>
@@ -9,7 +9,6 @@
 #include <string>
 
 #include "app/CommandParser.h"
-#include "app/shell/CommandDispatch.h"
 #include "app/shell/ForwardedCommandQueue.h"
 
 namespace {
@@ -46,7 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (const auto line = queue.Pop()) {
                 Check(line->find(L'\0') == std::wstring::npos && line->size() <= size / 2);
                 parser.Parse(*line);
-                PlanDispatch([&](const std::wstring& key) { return parser.Has(key); });
             }
             break;
         default:
