@@ -78,10 +78,7 @@ TEST_F(MessagesE2eTest, CloseAndOpenQueuedTogetherLeaveItRunning) {
 // Eight senders at once: the main window answers each copy before it gets back to its queue.
 TEST_F(MessagesE2eTest, FloodOfMegabyteRecordsLeavesMemoryBounded) {
     const std::wstring unix = UnixProcessFolder("deskling.exe", "/calendar");
-    auto residentMegabytes = [&] {
-        std::string status = ReadUnixFile(unix + L"\\status");
-        return std::atof(status.c_str() + status.find("VmRSS:") + 6) / 1024.0;
-    };
+    auto residentMegabytes = [&] { return UnixStatusMegabytes(unix, "VmRSS:"); };
     const double before = residentMegabytes();
     const std::wstring record(512 * 1024, L'A');
     std::atomic<int> taken{0};
