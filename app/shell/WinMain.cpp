@@ -44,10 +44,10 @@ std::wstring FindBaseLibrary() {
 // come from the system folder only, never from beside the program or the current folder: those are where a
 // planted copy would wait. Our own libraries lie beside the program too, so they are loaded by full path
 // after their trust test, never found by a search. Windows 7 without its loader update lacks the call and
-// keeps its usual order.
-void NTAPI RestrictLibrarySearchToSystemFolder(PVOID, DWORD reason, PVOID) {
+// keeps its usual order. A program that loads this executable for its lunar interface keeps its own order.
+void NTAPI RestrictLibrarySearchToSystemFolder(PVOID module, DWORD reason, PVOID) {
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    if (reason != DLL_PROCESS_ATTACH) {
+    if (reason != DLL_PROCESS_ATTACH || module != ::GetModuleHandleW(nullptr)) {
         return;
     }
     const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFn>(
