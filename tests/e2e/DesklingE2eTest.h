@@ -82,9 +82,9 @@ protected:
         EXPECT_EQ(later.ExitCode(), 0u) << arguments;
     }
 
-    CChildProcess& Start(const std::wstring& commandLine) {
+    CChildProcess& Start(const std::wstring& commandLine, const wchar_t* workingFolder = nullptr) {
         CChildProcess& process = m_processes.emplace_back();
-        EXPECT_TRUE(process.Start(commandLine)) << "cannot start " << commandLine;
+        EXPECT_TRUE(process.Start(commandLine, workingFolder)) << "cannot start " << commandLine;
         return process;
     }
 

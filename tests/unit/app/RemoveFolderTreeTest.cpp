@@ -72,6 +72,19 @@ TEST_F(RemoveFolderTreeTest, RefusesEmptyOverlongAndWildcardPathsAndFiles) {
     EXPECT_TRUE(RemoveFolderTree(shorter));
     EXPECT_FALSE(Scratch::Exists(shorter));
 
+    // The same bound inside the tree: a subfolder whose path is exactly 260 characters stays, and with it the
+    // folder above; one character shorter, the whole tree goes.
+    for (const size_t length : {MAX_PATH - 1, MAX_PATH}) {
+        std::wstring deep = m_data + L"\\";
+        deep += std::wstring(length - deep.size(), L'y');
+        ASSERT_TRUE(::CreateDirectoryW(m_data.c_str(), nullptr));
+        ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+        EXPECT_EQ(RemoveFolderTree(m_data), length < MAX_PATH) << length;
+        EXPECT_EQ(Scratch::Exists(L"\\\\?\\" + deep), length == MAX_PATH) << length;
+        ::RemoveDirectoryW((L"\\\\?\\" + deep).c_str());
+        ::RemoveDirectoryW(m_data.c_str());
+    }
+
     ASSERT_TRUE(Make({L"keep.txt", L"deskling"}));
     EXPECT_FALSE(RemoveFolderTree(m_scratch / L"*"));
     EXPECT_FALSE(RemoveFolderTree(m_scratch / L"kee?.txt"));

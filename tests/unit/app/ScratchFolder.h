@@ -44,6 +44,16 @@ public:
         return ::CreateSymbolicLinkW(link.c_str(), windowsTarget.c_str(), flags) && Exists(link);
     }
 
+    // Removes a link made by MakeSymlink, never what it points to; true when it is gone.
+    static bool RemoveLink(const std::wstring& link) {
+        if (IsWine()) {
+            std::wstring unixLink = UnixPath(link);
+            return !unixLink.empty() && RunUnix(L"Z:\\bin\\rm", L"rm -f " + unixLink) &&
+                   WaitFor([&] { return !Exists(link); });
+        }
+        return ::RemoveDirectoryW(link.c_str()) || ::DeleteFileW(link.c_str());
+    }
+
     static bool Exists(const std::wstring& path) {
         return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
