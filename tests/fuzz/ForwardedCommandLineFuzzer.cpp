@@ -1,22 +1,31 @@
-// Records a later instance forwards, over arbitrary bytes at any alignment and in floods: the queue stays within
-// its bounds and its byte count returns to zero once emptied, no line outgrows its record or holds a NUL, and
-// each line taken out parses. Each step takes one byte: its low two bits say what to do, the rest
-// how large a record is or how often the last one is sent again.
+// What later instances forward, from the records' bytes to the switches, over arbitrary bytes at any alignment and
+// in floods: the queue stays within its bounds and its byte count returns to zero once emptied; no line taken out
+// holds a NUL, each parses, and its elements after the program path, quoted back as a sender quotes them, split
+// into themselves again. Each step takes one byte: its low two bits say what to do (0: send a record as large as the
+// rest of the byte says, times 17; 1: send the last one again; 2: take a line out; 3: take back the newest).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "app/base/CommandLineText.h"
 #include "app/CommandParser.h"
 #include "app/shell/ForwardedCommandQueue.h"
 
 namespace {
 
-void Check(bool holds) {
-    if (!holds) {
-        std::abort();
+// Whether the elements of the line after the program path, each quoted for a command line, split back into
+// themselves.
+bool SplitsBack(const std::wstring& line) {
+    const std::vector<std::wstring> elements = SplitCommandLine(line);
+    std::wstring quoted = L"p";
+    for (size_t i = 1; i < elements.size(); ++i) {
+        quoted += L" " + QuoteCommandLineElement(elements[i]);
     }
+    const std::vector<std::wstring> again = SplitCommandLine(quoted);
+    return again.size() == elements.size() && std::equal(again.begin() + 1, again.end(), elements.begin() + 1);
 }
 
 } // namespace
@@ -28,33 +37,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t recordBytes = 0;
     for (size_t at = 0; at < size;) {
         const uint8_t step = data[at++];
-        const size_t amount = step >> 2;
-        switch (step & 3) {
-        case 0:
+        if ((step & 3) == 0) {
             record = data + at;
-            recordBytes = std::min(amount * 17, size - at);
+            recordBytes = std::min<size_t>((step >> 2) * 17, size - at);
             at += recordBytes;
-            queue.Push(record, recordBytes);
-            break;
-        case 1:
-            for (size_t i = 0; i < amount; ++i) {
-                queue.Push(record, recordBytes);
-            }
-            break;
-        case 2:
-            if (const auto line = queue.Pop()) {
-                Check(line->find(L'\0') == std::wstring::npos && line->size() <= size / 2);
-                parser.Parse(*line);
-            }
-            break;
-        default:
-            queue.DropNewest();
-            break;
         }
-        Check(queue.Count() <= CForwardedCommandQueue::kMaxLines && queue.Bytes() <= CForwardedCommandQueue::kMaxBytes);
+        if ((step & 3) < 2) {
+            queue.Push(record, recordBytes);
+        } else if ((step & 3) == 3) {
+            queue.DropNewest();
+        } else if (const auto line = queue.Pop();
+                   line && (line->find(L'\0') != std::wstring::npos || parser.Parse(*line) == line->empty() ||
+                            !SplitsBack(*line))) {
+            std::abort();
+        }
+        if (queue.Count() > CForwardedCommandQueue::kMaxLines || queue.Bytes() > CForwardedCommandQueue::kMaxBytes) {
+            std::abort();
+        }
     }
     while (queue.Pop()) {
     }
-    Check(queue.Bytes() == 0);
+    if (queue.Bytes() != 0) {
+        std::abort();
+    }
     return 0;
 }
