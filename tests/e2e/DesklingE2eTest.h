@@ -12,6 +12,10 @@ namespace e2e {
 
 inline constexpr wchar_t kMainWndClass[] = L"VexawpMainWndClass";
 inline constexpr wchar_t kCalendarWndClass[] = L"VexawpCalendarWndClass";
+inline constexpr wchar_t kWeatherWndClass[] = L"VexawpWeatherWndClass";
+inline constexpr wchar_t kNewsWndClass[] = L"VexawpNewsWndClass";
+// Where the weather widget asks the service for a town's weather.
+inline constexpr wchar_t kWeatherPath[] = L"/sed_api_weather_info.php";
 inline constexpr wchar_t kControlWndClass[] = L"VexaWallPaperCtrlCls";
 inline constexpr wchar_t kUIThreadWndClass[] = L"DesklingUIThreadWindow";
 inline constexpr ULONG_PTR kCommandLineTag = 1000;

@@ -11,7 +11,6 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kWeatherPath[] = L"/sed_api_weather_info.php";
 constexpr int kLocatedTown = 110105; // where the service locates a caller
 
 // Parts of the window (window coordinates): the temperature's digits, the icon, a spot of
@@ -47,8 +46,7 @@ protected:
         ClearLog();
         CChildProcess& deskling = StartDeskling(L"/weather", m_exe);
         EXPECT_TRUE(WaitUntil(
-            [&] { return ::IsWindowVisible(m_weather = WaitForWindow(L"VexawpWeatherWndClass", deskling.Id(), 0ms)); },
-            10s));
+            [&] { return ::IsWindowVisible(m_weather = WaitForWindow(kWeatherWndClass, deskling.Id(), 0ms)); }, 10s));
         m_main = WaitForMainWindow(deskling);
         XDoTool(L"mousemove 0 0");
         EXPECT_TRUE(WaitForLog(L"weather first frame with data", 10s)) << ReadLog();
@@ -82,10 +80,6 @@ protected:
             },
             10s));
         return dialog;
-    }
-    static RECT Offset(HWND hwnd, const RECT& part) {
-        const RECT window = WindowRect(hwnd);
-        return RECT{window.left + part.left, window.top + part.top, window.left + part.right, window.top + part.bottom};
     }
 
     // The weather paths the service was asked for since the last call.

@@ -1,32 +1,24 @@
-/* A library planted under the names of system libraries: loaded anywhere, it leaves a file named after the
-   name it was loaded under in the folder that DESKLING_PLANT_MARKERS names. Nothing but kernel32 is used, as
-   it may stand in for any other library. */
+/* A library planted under the names of system libraries: loaded anywhere, it adds the path it was loaded from to
+   the file that DESKLING_PLANT_MARKER names. It uses only kernel32, as it may stand in for any other library. */
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    wchar_t marker[2 * MAX_PATH];
-    wchar_t own[MAX_PATH];
-    const wchar_t* name = own;
-    const wchar_t* p;
-    DWORD length;
+    char marker[MAX_PATH], own[MAX_PATH + 1];
+    DWORD length, written;
     HANDLE file;
     (void)reserved;
     if (reason != DLL_PROCESS_ATTACH) {
         return TRUE;
     }
-    length = GetEnvironmentVariableW(L"DESKLING_PLANT_MARKERS", marker, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH || !GetModuleFileNameW(instance, own, MAX_PATH)) {
+    length = GetEnvironmentVariableA("DESKLING_PLANT_MARKER", marker, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
         return TRUE;
     }
-    for (p = own; *p; ++p) {
-        if (*p == L'\\') {
-            name = p + 1;
-        }
-    }
-    lstrcatW(marker, L"\\");
-    lstrcatW(marker, name);
-    file = CreateFileW(marker, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    length = GetModuleFileNameA(instance, own, MAX_PATH);
+    own[length] = '\n';
+    file = CreateFileA(marker, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS, 0, NULL);
     if (file != INVALID_HANDLE_VALUE) {
+        WriteFile(file, own, length + 1, &written, NULL);
         CloseHandle(file);
     }
     return TRUE;

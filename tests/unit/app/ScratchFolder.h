@@ -30,8 +30,8 @@ public:
     const std::wstring& Path() const { return m_path; }
     std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
 
-    // Makes link (a Windows path) a symbolic link to target, a path relative to the link's folder
-    // written with forward slashes. False when links cannot be made here.
+    // Makes link (a Windows path) a symbolic link to target: a path relative to the link's folder written with
+    // forward slashes, or a full path as the system at hand writes it. False when links cannot be made here.
     static bool MakeSymlink(const std::wstring& link, const std::wstring& target, bool toFolder) {
         if (IsWine()) {
             std::wstring unixLink = UnixPath(link);
@@ -54,6 +54,12 @@ public:
         return ::RemoveDirectoryW(link.c_str()) || ::DeleteFileW(link.c_str());
     }
 
+    // Unix paths are plain ASCII in these tests, so a byte-wise widening suffices.
+    static std::wstring UnixPath(const std::wstring& path) {
+        std::string unixName = WineUnixPath(path);
+        return std::wstring(unixName.begin(), unixName.end());
+    }
+
     static bool Exists(const std::wstring& path) {
         return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
@@ -70,12 +76,6 @@ public:
     }
 
 private:
-    // Unix paths are plain ASCII in these tests, so a byte-wise widening suffices.
-    static std::wstring UnixPath(const std::wstring& path) {
-        std::string unixName = WineUnixPath(path);
-        return std::wstring(unixName.begin(), unixName.end());
-    }
-
     // Wine starts a Unix program named by its Z: path; its exit code is not reported back, so
     // callers wait for its effect instead.
     static bool RunUnix(const wchar_t* program, std::wstring commandLine) {
