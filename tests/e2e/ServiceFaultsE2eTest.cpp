@@ -1,12 +1,12 @@
 // Every widget that reads the network, against every way its service can fail: each fault, answering a refresh
 // forced from outside, leaves the last good display on screen; private memory stays within a bound through them
-// all; and "/exit" from a later instance ends the process within 2 s while a body that never ends is streaming.
+// all; and "/exit" from a later instance ends the process within 2 s while an answer hangs before its status line
+// (a body that never ends is cut at 1 MB by then).
 // The hardware monitor is not here: it fetches only the tool's setup, and only when the user asks for it.
 
 #include "e2e/ServiceTreeE2eTest.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,12 +49,12 @@ protected:
         return m_service.Get(L"/control/answer?path=" + std::wstring(GetParam().path) + choice);
     }
 
-    // Chooses how the widget's path answers next, refreshes the widget as its timer or a later instance's command
-    // line does, and waits until that answer has begun.
-    void Answer(const std::wstring& fault) {
+    // Chooses how the widget's path answers next (a slow answer after the delay), refreshes the widget as its timer
+    // or a later instance's command line does, and waits until that answer has begun.
+    void Answer(const std::wstring& fault, const std::wstring& delayMs = L"1500") {
         const NetworkWidget& widget = GetParam();
         const std::string before = Control();
-        Control(L"&variant=" + fault + L"&count=1&delay=1500");
+        Control(L"&variant=" + fault + L"&count=1&delay=" + delayMs);
         if (widget.refreshTimer != 0) {
             ::PostMessageW(m_window, WM_TIMER, widget.refreshTimer, 0);
         } else {
@@ -103,16 +103,12 @@ TEST_P(ServiceFaultsE2eTest, EveryFaultLeavesTheLastGoodDisplayBoundedMemoryAndA
         EXPECT_TRUE(WaitUntil([&] { return std::ranges::find(good, Shown()) != good.end(); }, 3s))
             << "the display changed after the answer " << fault;
     }
-    const double grown = UnixStatusMegabytes(unix, "RssAnon:") - memory;
-    EXPECT_LT(grown, kMemoryGrowthMegabytes) << memory << " MB at the first good display";
+    EXPECT_LT(UnixStatusMegabytes(unix, "RssAnon:") - memory, kMemoryGrowthMegabytes)
+        << memory << " MB at the first good display";
 
-    Answer(L"endless");
+    Answer(L"slow", L"60000");
     EXPECT_TRUE(StartDeskling(L"/exit", m_exe).WaitForExit(5000));
-    const auto handedOver = Clock::now();
     EXPECT_TRUE(deskling.WaitForExit(2000)) << "still running 2 s after \"/exit\" was handed over";
-    std::printf("%ls: private memory %.1f MB at the first good display, %+.1f MB after the faults; ended %.0f ms after "
-                "\"/exit\"\n",
-                widget.name, memory, grown, MillisecondsSince(handedOver));
 }
 
 INSTANTIATE_TEST_SUITE_P(Widgets, ServiceFaultsE2eTest, ::testing::ValuesIn(kWidgets), [](const auto& info) {
