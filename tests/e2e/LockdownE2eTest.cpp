@@ -1,10 +1,8 @@
-// What another program or user of the machine can plant for deskling: libraries where a loader search might
-// find them, and links in the data folder that "/uninstall" empties.
+// Libraries another program or user of the machine can plant where a loader search might find them. (Links planted
+// in the data folder are the instance test's, with "/uninstall".)
 
 #include "e2e/ServiceTreeE2eTest.h"
-#include "unit/app/ScratchFolder.h"
 
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -50,32 +48,6 @@ TEST_F(LockdownE2eTest, LibrariesPlantedBesideTheProgramAndInItsWorkingFolderNev
 
     EXPECT_FALSE(PathExists(marker)) << "planted libraries ran in deskling:\n" << ReadFileBytes(marker);
     EXPECT_TRUE(deskling.IsRunning());
-}
-
-// Links that point out of the data folder, made the way a user or another program on the machine can: Unix links
-// under Wine. Wine 8.0 lists a link to a folder as a folder with FILE_ATTRIBUTE_REPARSE_POINT, yet opens it, with
-// FILE_FLAG_OPEN_REPARSE_POINT or without, as the folder it points to; a link to a file is an ordinary file in every
-// view. It can make neither junctions (FSCTL_SET_REPARSE_POINT answers ERROR_NOT_SUPPORTED) nor Windows symbolic
-// links. Where a link cannot be removed as itself, it stays, with the folders holding it. (Folder removal's own test
-// covers links to files and links deeper down.)
-TEST_F(LockdownE2eTest, UninstallNeverLeavesTheDataFolderThroughALink) {
-    const std::wstring outside = TempFolder(L"outside"), data = DataFolder(), link = data + L"\\news\\outside";
-    ASSERT_TRUE(WriteTextFile(outside + L"\\keep.txt", "keep"));
-    ASSERT_TRUE(EnsureFolder(data + L"\\news") && WriteTextFile(data + L"\\news\\1.png", "png"));
-    ASSERT_TRUE(WriteTextFile(data + L"\\deskling.ini", "[calendar]\r\nalpha=200\r\n"));
-    ASSERT_TRUE(CScratchFolder::MakeSymlink(link, IsWine() ? CScratchFolder::UnixPath(outside) : outside, true));
-    // Under Wine the link outlives the uninstall; it goes first when the test ends, then the harness takes the rest.
-    const std::shared_ptr<void> removeLink(nullptr, [&](void*) { CScratchFolder::RemoveLink(link); });
-
-    StartCompanion();
-    CChildProcess& first = StartDeskling(L"/calendar");
-    ASSERT_NE(WaitForMainWindow(first), nullptr) << ReadLog();
-    EXPECT_TRUE(StartDeskling(L"/uninstall").WaitForExit(10000));
-    EXPECT_TRUE(first.WaitForExit(5000)) << ReadLog();
-
-    EXPECT_TRUE(PathExists(outside + L"\\keep.txt"));
-    EXPECT_FALSE(PathExists(data + L"\\deskling.ini") || PathExists(data + L"\\news\\1.png"));
-    EXPECT_EQ(PathExists(data), IsWine()) << "only a link Wine cannot remove as itself keeps the folder";
 }
 
 } // namespace
