@@ -26,13 +26,12 @@ TEST(CommandLineText, SplitsAsTheSystemDoes) {
         L"x.exe \"/news= a=b \" \"\" /calendar\"",
     };
     for (const wchar_t* line : lines) {
-        SCOPED_TRACE(testing::Message() << line);
         int count = 0;
         LPWSTR* argv = ::CommandLineToArgvW(line, &count);
         ASSERT_NE(argv, nullptr);
         const std::vector<std::wstring> system(argv, argv + count);
         ::LocalFree(argv);
-        EXPECT_EQ(SplitCommandLine(line), system);
+        EXPECT_EQ(SplitCommandLine(line), system) << line;
     }
 
     const std::wstring cut(L"x.exe /a\0/exit", 14);
