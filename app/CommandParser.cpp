@@ -1,7 +1,6 @@
 #include "app/CommandParser.h"
 
-#include <windows.h>
-#include <shellapi.h>
+#include "app/base/CommandLineText.h"
 
 namespace {
 
@@ -25,19 +24,12 @@ bool CCommandParser::Parse(const std::wstring& text) {
     }
     m_text = text;
 
-    int count = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(text.c_str(), &count);
-    if (!argv) {
-        return false;
-    }
-    for (int i = 0; i < count; ++i) {
-        std::wstring element = argv[i];
+    for (const std::wstring& element : SplitCommandLine(text)) {
         size_t eq = element.find(L'=');
         std::wstring key = eq == std::wstring::npos ? element : element.substr(0, eq);
         std::wstring value = eq == std::wstring::npos ? std::wstring() : element.substr(eq + 1);
         m_switches[Trim(key)] = Trim(value);
     }
-    ::LocalFree(argv);
     return true;
 }
 

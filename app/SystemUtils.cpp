@@ -5,6 +5,7 @@
 #include "app/base/SmartLogger.h"
 #include "app/SystemUtilsText.h"
 #include "app/TrustedFile.h"
+#include "integrity/VerifiedLibrary.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -16,11 +17,10 @@
 
 namespace {
 
+// Every module looked up here is ntdll or one the program imports, so it is loaded already: nothing is
+// loaded by name, from wherever the search would find it.
 template <class Fn> Fn LookUp(const wchar_t* module, const char* name) {
     HMODULE handle = ::GetModuleHandleW(module);
-    if (!handle) {
-        handle = ::LoadLibraryW(module);
-    }
     return handle ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(handle, name))) : nullptr;
 }
 
@@ -364,6 +364,16 @@ bool RunAtMediumIntegrity(const wchar_t* executable, const wchar_t* commandText,
     }
     return createAsUser(primary.Get(), executable, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         currentFolder, startup, process) != FALSE;
+}
+
+CModule LoadSystemLibrary(const wchar_t* fileName) {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return CModule();
+    }
+    const std::wstring path = std::wstring(folder, length) + L"\\" + fileName;
+    return CModule(::LoadLibraryExW(path.c_str(), nullptr, SystemFolderImportsFlag()));
 }
 
 bool OpenUrl(const wchar_t* address) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "app/base/ScopedHandle.h"
+
 #include <string>
 #include <vector>
 
@@ -45,6 +47,10 @@ bool LaunchProcess(HMODULE baseModule, const wchar_t* path, const wchar_t* argum
 // in process on success.
 bool RunAtMediumIntegrity(const wchar_t* executable, const wchar_t* commandText, const wchar_t* currentFolder,
                           STARTUPINFOW* startup, PROCESS_INFORMATION* process);
+
+// Loads a system library by its file name from the system folder, never from beside the program or the
+// current folder, with its own imports restricted the same way where the system can; null when it fails.
+CModule LoadSystemLibrary(const wchar_t* fileName);
 
 // Opens the address in the user's browser; an empty address is a success that does nothing.
 bool OpenUrl(const wchar_t* address);

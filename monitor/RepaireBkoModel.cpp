@@ -74,6 +74,8 @@ void CRepaireBkoModel::StartInstall() {
     }
     m_task->SetCallback(this);
     m_task->SetSaveFile(DataFile(kDownloadName).c_str());
+    // A program, not a service's answer: the library's own bound on a file.
+    m_task->SetOption(kHttpOptionMaxBytes, 0);
     if (!m_task->Start(0, url.c_str())) {
         WriteLog(L"[brako] download not started: %s", url.c_str());
         Report(kStepDownloadFailed, 90);

@@ -92,5 +92,6 @@ IHttpTask* CHttpService::CreateTask() {
     }
     task->SetOption("ungzip", 0);
     task->SetOption("gzip", 0);
+    task->SetOption(kHttpOptionMaxBytes, kAnswerMaxBytes);
     return task;
 }

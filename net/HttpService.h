@@ -21,7 +21,12 @@ public:
     bool InitFromFolder(const std::wstring& folder);
     void Shutdown();
 
-    // A new task with "ungzip" and "gzip" off, owned by the caller; null without the library.
+    // The services' answers are a few kilobytes: a body past this is not one, and reading it on (an endless or
+    // huge body) would only hold memory and the transfer. A download of a file sets its own bound.
+    static constexpr int kAnswerMaxBytes = 1024 * 1024;
+
+    // A new task with "ungzip" and "gzip" off and bodies bounded by kAnswerMaxBytes, owned by the caller; null
+    // without the library.
     IHttpTask* CreateTask();
 
     bool IsInitialised() const { return m_initialised; }

@@ -1,6 +1,7 @@
 #include "net/JsonReader.h"
 
 #include <mutex>
+#include <string_view>
 
 #include <cJSON.h>
 
@@ -46,6 +47,57 @@ void AppendCodePoint(std::wstring& out, char32_t code) {
     out.push_back(static_cast<wchar_t>(code));
 }
 
+// One UTF-8 sequence: its code point and how many bytes it takes. A truncated, overlong, surrogate or
+// out-of-range sequence is invalid and takes its bytes up to the first that cannot continue it.
+struct Utf8Sequence {
+    char32_t code = 0;
+    size_t taken = 1;
+    bool valid = false;
+};
+
+Utf8Sequence DecodeUtf8(std::string_view text, size_t i) {
+    Utf8Sequence sequence;
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+        return {lead, 1, true};
+    }
+    // Sequence length, the lead's payload and the smallest code point that needs this length.
+    size_t length = 0;
+    char32_t smallest = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        sequence.code = lead & 0x1F;
+        smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        sequence.code = lead & 0x0F;
+        smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        sequence.code = lead & 0x07;
+        smallest = 0x10000;
+    }
+    while (length != 0 && sequence.taken < length && i + sequence.taken < text.size() &&
+           (static_cast<unsigned char>(text[i + sequence.taken]) & 0xC0) == 0x80) {
+        sequence.code = (sequence.code << 6) | (static_cast<unsigned char>(text[i + sequence.taken]) & 0x3F);
+        ++sequence.taken;
+    }
+    sequence.valid = length != 0 && sequence.taken == length && sequence.code >= smallest &&
+                     sequence.code <= 0x10FFFF && (sequence.code < 0xD800 || sequence.code > 0xDFFF);
+    return sequence;
+}
+
+bool IsUtf8(std::string_view text) {
+    for (size_t i = 0; i < text.size();) {
+        const Utf8Sequence sequence = DecodeUtf8(text, i);
+        if (!sequence.valid) {
+            return false;
+        }
+        i += sequence.taken;
+    }
+    return true;
+}
+
 } // namespace
 
 void JsonTreeDeleter::operator()(cJSON* root) const {
@@ -58,6 +110,10 @@ JsonTree JsonParseWhole(std::string_view text) {
     // cJSON records the position of every parse in one global, so parses on the HTTP threads and on the UI
     // thread take turns.
     static std::mutex parseTurn;
+    // The services answer in UTF-8: bytes that are not are not their answer, however well the JSON around reads.
+    if (!IsUtf8(text)) {
+        return nullptr;
+    }
     const char* end = nullptr;
     JsonTree root;
     {
@@ -102,42 +158,10 @@ std::wstring Utf8ToWide(const std::string& text) {
     constexpr char32_t kReplacement = 0xFFFD;
     std::wstring out;
     out.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            out.push_back(static_cast<wchar_t>(lead));
-            ++i;
-            continue;
-        }
-        // Sequence length, the lead's payload and the smallest code point that needs this length.
-        size_t length = 0;
-        char32_t code = 0;
-        char32_t smallest = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            code = lead & 0x1F;
-            smallest = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            code = lead & 0x0F;
-            smallest = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            code = lead & 0x07;
-            smallest = 0x10000;
-        }
-        size_t taken = 1;
-        while (length != 0 && taken < length && i + taken < text.size() &&
-               (static_cast<unsigned char>(text[i + taken]) & 0xC0) == 0x80) {
-            code = (code << 6) | (static_cast<unsigned char>(text[i + taken]) & 0x3F);
-            ++taken;
-        }
-        // Truncated, overlong, surrogate or out-of-range sequences each stand for one replacement.
-        const bool valid =
-            length != 0 && taken == length && code >= smallest && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-        AppendCodePoint(out, valid ? code : kReplacement);
-        i += taken;
+    for (size_t i = 0; i < text.size();) {
+        const Utf8Sequence sequence = DecodeUtf8(text, i);
+        AppendCodePoint(out, sequence.valid ? sequence.code : kReplacement);
+        i += sequence.taken;
     }
     return out;
 }

@@ -13,7 +13,8 @@ using JsonTree = std::unique_ptr<cJSON, JsonTreeDeleter>;
 
 // The tree of text that is exactly one JSON value (white space and a leading byte-order mark aside), or
 // null. Unlike cJSON_Parse, bytes after the value (garbage, a second value, an embedded NUL) fail the
-// parse: a body cut or padded on the way is refused rather than read in part.
+// parse: a body cut or padded on the way is refused rather than read in part. So does a text that is not
+// UTF-8 throughout: a malformed sequence in one string refuses the whole answer.
 JsonTree JsonParseWhole(std::string_view text);
 
 // Typed field access over a cJSON tree with a default. Each accessor takes a container (object or

@@ -95,3 +95,31 @@ run_ctest() {
   fi
   (cd "$build_root/$flavour" && ctest --output-on-failure "$@")
 }
+
+# Runs every built fuzzer on its committed seed corpus with the libFuzzer limit given (-max_total_time=S or
+# -runs=N) and prints one line each: executions, crashes, seconds. What a run finds new goes to a scratch folder,
+# so the committed corpus changes only by hand; a crashing input lands in build/fuzz/artifacts/<name>/. Every
+# fuzzer runs; false when any crashed.
+run_fuzzers() {
+  local limit=$1 fuzzer name found log started tenths crashes failed=0
+  for fuzzer in "$build_root"/fuzz/fuzz/*Fuzzer; do
+    [ -x "$fuzzer" ] || continue
+    name=$(basename "$fuzzer" Fuzzer)
+    found=$(mktemp -d)
+    log="$build_root/fuzz/$name.log"
+    rm -rf "$build_root/fuzz/artifacts/$name"
+    mkdir -p "$build_root/fuzz/artifacts/$name"
+    started=$(date +%s%N)
+    if ! "$fuzzer" "$limit" -print_final_stats=1 -artifact_prefix="$build_root/fuzz/artifacts/$name/" \
+        "$found" "$root/tests/fuzz/corpus/$name" >"$log" 2>&1; then
+      tail -n 40 "$log" >&2
+      failed=1
+    fi
+    crashes=$(find "$build_root/fuzz/artifacts/$name" -type f | wc -l)
+    tenths=$((($(date +%s%N) - started) / 100000000))
+    printf 'fuzz: %-20s %9s executions %3s crashes %6d.%d s\n' "$name" \
+      "$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")" "$crashes" $((tenths / 10)) $((tenths % 10))
+    rm -rf "$found"
+  done
+  return $failed
+}

@@ -6,20 +6,20 @@
 #include <shlwapi.h>
 #include <xmllite.h>
 
+#include "app/SystemUtils.h"
+
 #include <cstdio>
 
 namespace {
 
-// The toolchain ships no import library for XmlLite: it is bound on first use, from the system folder
-// start-up restricts library loading to.
+// The toolchain ships no import library for XmlLite: it is bound on first use, from the system folder,
+// and stays loaded for the process's life.
 using CreateXmlReaderFn = HRESULT(WINAPI*)(REFIID, void**, IMalloc*);
 CreateXmlReaderFn XmlReaderFactory() {
-    static const CreateXmlReaderFn factory = [] {
-        HMODULE module = ::LoadLibraryW(L"xmllite.dll");
-        return module ? reinterpret_cast<CreateXmlReaderFn>(
-                            reinterpret_cast<void (*)()>(::GetProcAddress(module, "CreateXmlReader")))
-                      : nullptr;
-    }();
+    static const CModule module = LoadSystemLibrary(L"xmllite.dll");
+    static const CreateXmlReaderFn factory = module ? reinterpret_cast<CreateXmlReaderFn>(reinterpret_cast<void (*)()>(
+                                                          ::GetProcAddress(module.Get(), "CreateXmlReader")))
+                                                    : nullptr;
     return factory;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/IniSettings.h"
+#include "app/SystemUtils.h"
 #include "app/VexaPublicDLLHelper.h"
 #include "app/base/ComApartment.h"
 #include "app/base/FileSystem.h"
@@ -40,16 +41,27 @@ std::wstring FindBaseLibrary() {
 }
 
 // Libraries loaded by name, the system DLLs the program imports late among them (cmake/DelayImports.cmake),
-// come from the system folder only, never from beside the program or the current folder. Windows 7
-// without its loader update lacks the call and keeps its usual order.
-void RestrictLibrarySearchToSystemFolder() {
+// come from the system folder only, never from beside the program or the current folder: those are where a
+// planted copy would wait. Our own libraries lie beside the program too, so they are loaded by full path
+// after their trust test, never found by a search. Windows 7 without its loader update lacks the call and
+// keeps its usual order. A program that loads this executable for its lunar interface keeps its own order.
+void NTAPI RestrictLibrarySearchToSystemFolder(PVOID module, DWORD reason, PVOID) {
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    if (reason != DLL_PROCESS_ATTACH || module != ::GetModuleHandleW(nullptr)) {
+        return;
+    }
     const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFn>(
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
     if (restrict) {
         restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
 }
+
+// Static constructors load libraries by name before the entry point runs (the logger asks the shell for the
+// roaming folder: shell32, and under Wine shcore beside it), so the restriction is the executable's first TLS
+// callback, which the loader runs before the C runtime starts: .CRT$XLB sorts before the runtime's own.
+__attribute__((section(".CRT$XLB"), used)) const PIMAGE_TLS_CALLBACK g_restrictLibrarySearch =
+    RestrictLibrarySearchToSystemFolder;
 
 // Creates the window and runs the thread's message loop until the quit message; its code, or 0 when the
 // window could not be created.
@@ -80,6 +92,10 @@ public:
 
 private:
     CComApartment m_com;
+    // Wine's GDI+ binds its image codecs late by name through a search that ignores the restriction above
+    // and starts beside the program, and the codecs' own imports follow it there: a copy of propsys.dll
+    // planted beside us ran. Loaded from the system folder first, the name finds this module instead.
+    CModule m_imageCodecs = LoadSystemLibrary(L"windowscodecs.dll");
 };
 
 // What drawn windows and their reports need, started after GDI+ and stopped before it. A missing HTTP
@@ -143,7 +159,6 @@ int RunNormalMode() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
-    RestrictLibrarySearchToSystemFolder();
     CWindowModule::Init(instance);
     // Before anything can make a request: every service address comes from "services.ini" beside us.
     const std::wstring hostsFile = ExecutableFolder() + L"\\services.ini";

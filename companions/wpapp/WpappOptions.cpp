@@ -1,30 +1,10 @@
 #include "companions/wpapp/WpappOptions.h"
 
+#include "app/base/CommandLineText.h"
+
 namespace {
 
 const std::wstring kChannelPrefix = L"/channel=";
-
-std::wstring QuoteArgument(const std::wstring& arg) {
-    if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
-        return arg;
-    }
-    std::wstring quoted = L"\"";
-    size_t backslashes = 0;
-    for (wchar_t c : arg) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        // Backslashes are literal unless a quote follows; then each one must be escaped, and so must the quote.
-        quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted.push_back(c);
-    }
-    // The closing quote follows, so trailing backslashes are doubled too.
-    quoted.append(2 * backslashes, L'\\');
-    quoted.push_back(L'"');
-    return quoted;
-}
 
 } // namespace
 
@@ -59,7 +39,7 @@ std::wstring JoinCommandLine(const std::vector<std::wstring>& args) {
         if (!text.empty()) {
             text.push_back(L' ');
         }
-        text += QuoteArgument(arg);
+        text += QuoteCommandLineElement(arg);
     }
     return text;
 }

@@ -18,13 +18,14 @@ public:
         }
     }
 
-    // commandLine holds the program path first.
-    bool Start(const std::wstring& commandLine) {
+    // commandLine holds the program path first; the working folder is this process's unless given.
+    bool Start(const std::wstring& commandLine, const wchar_t* workingFolder = nullptr) {
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION started = {};
         std::wstring text = commandLine;
-        if (!::CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+        if (!::CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, workingFolder, &startup,
+                              &started)) {
             return false;
         }
         CKernelHandle thread(started.hThread);

@@ -12,6 +12,10 @@ namespace e2e {
 
 inline constexpr wchar_t kMainWndClass[] = L"VexawpMainWndClass";
 inline constexpr wchar_t kCalendarWndClass[] = L"VexawpCalendarWndClass";
+inline constexpr wchar_t kWeatherWndClass[] = L"VexawpWeatherWndClass";
+inline constexpr wchar_t kNewsWndClass[] = L"VexawpNewsWndClass";
+// Where the weather widget asks the service for a town's weather.
+inline constexpr wchar_t kWeatherPath[] = L"/sed_api_weather_info.php";
 inline constexpr wchar_t kControlWndClass[] = L"VexaWallPaperCtrlCls";
 inline constexpr wchar_t kUIThreadWndClass[] = L"DesklingUIThreadWindow";
 inline constexpr ULONG_PTR kCommandLineTag = 1000;
@@ -82,9 +86,9 @@ protected:
         EXPECT_EQ(later.ExitCode(), 0u) << arguments;
     }
 
-    CChildProcess& Start(const std::wstring& commandLine) {
+    CChildProcess& Start(const std::wstring& commandLine, const wchar_t* workingFolder = nullptr) {
         CChildProcess& process = m_processes.emplace_back();
-        EXPECT_TRUE(process.Start(commandLine)) << "cannot start " << commandLine;
+        EXPECT_TRUE(process.Start(commandLine, workingFolder)) << "cannot start " << commandLine;
         return process;
     }
 

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -309,6 +310,13 @@ inline std::wstring UnixProcessFolder(const char* part, const char* otherPart) {
         }
     }
     return {};
+}
+
+// A figure in megabytes from the status file of a Unix process's /proc folder ("VmRSS:", "RssAnon:").
+inline double UnixStatusMegabytes(const std::wstring& folder, const char* field) {
+    const std::string status = ReadUnixFile(folder + L"\\status");
+    const size_t at = status.find(field);
+    return at == std::string::npos ? -1.0 : std::atof(status.c_str() + at + std::strlen(field)) / 1024.0;
 }
 
 // A pixel as the X server shows it, layered windows blended over what lies below them.

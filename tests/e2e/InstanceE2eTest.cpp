@@ -2,8 +2,10 @@
 // carried out by the first, and no record sent to its main window can end it or stop it answering.
 
 #include "e2e/DesklingE2eTest.h"
+#include "unit/app/ScratchFolder.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace e2e {
 namespace {
@@ -86,11 +88,18 @@ TEST_F(InstanceE2eTest, SixInstancesStartedTogetherLeaveOneWindowWithEveryWidget
 // Records a hostile or broken sender might deliver: an unknown tag (dropped unread) and text cut by an
 // embedded NUL; how the text of a record is read is checked natively, a flood of megabyte records by the
 // message tests. The next command, "/uninstall", still deletes the data folder, read-only entries included,
-// and ends the process.
+// and ends the process; it never leaves the folder through a link to a folder outside, made the way a user or
+// another program on the machine can: a Unix link under Wine. Wine 8.0 lists such a link as a folder with
+// FILE_ATTRIBUTE_REPARSE_POINT, yet opens it, with FILE_FLAG_OPEN_REPARSE_POINT or without, as the folder it
+// points to, and can make neither junctions nor Windows symbolic links; where a link cannot be removed as
+// itself, it stays, with the folders holding it. (Folder removal's own test covers links to files.)
 TEST_F(InstanceE2eTest, HostileRecordsLeaveTheFirstAnsweringTheNextCommandAnUninstall) {
-    const std::wstring data = DataFolder();
+    const std::wstring data = DataFolder(), outside = TempFolder(L"outside"), link = data + L"\\news\\outside";
     ASSERT_TRUE(EnsureFolder(data + L"\\news"));
-    ASSERT_TRUE(WriteTextFile(data + L"\\news\\1.png", "png"));
+    ASSERT_TRUE(WriteTextFile(data + L"\\news\\1.png", "png") && WriteTextFile(outside + L"\\keep.txt", "keep"));
+    ASSERT_TRUE(CScratchFolder::MakeSymlink(link, IsWine() ? CScratchFolder::UnixPath(outside) : outside, true));
+    // Under Wine the link outlives the uninstall; it goes first when the test ends, then the harness takes the rest.
+    const std::shared_ptr<void> removeLink(nullptr, [&](void*) { CScratchFolder::RemoveLink(link); });
     ASSERT_TRUE(::SetFileAttributesW((data + L"\\news\\1.png").c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(::SetFileAttributesW((data + L"\\news").c_str(), FILE_ATTRIBUTE_READONLY));
     CChildProcess& first = StartFirst();
@@ -106,7 +115,9 @@ TEST_F(InstanceE2eTest, HostileRecordsLeaveTheFirstAnsweringTheNextCommandAnUnin
     EXPECT_TRUE(Send(kCommandLineTag, L"last /uninstall", sizeof(L"last /uninstall")));
     EXPECT_TRUE(first.WaitForExit(5000)) << ReadLog();
     EXPECT_EQ(first.ExitCode(), 0u);
-    EXPECT_FALSE(PathExists(data));
+    EXPECT_TRUE(PathExists(outside + L"\\keep.txt"));
+    EXPECT_FALSE(PathExists(data + L"\\news\\1.png"));
+    EXPECT_EQ(PathExists(data), IsWine()) << "only a link Wine cannot remove as itself keeps the folder";
     EXPECT_TRUE(PathExists(LogPath())) << "the log lives elsewhere and stays";
 }
 

@@ -10,7 +10,6 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kNewsWndClass[] = L"VexawpNewsWndClass";
 constexpr wchar_t kBrowserKey[] = L"http\\shell\\open\\command";
 // The checked dot, and the sun of the second sample picture, as the screen shows them.
 constexpr COLORREF kCheckedDot = RGB(98, 184, 255);

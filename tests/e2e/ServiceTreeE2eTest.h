@@ -17,6 +17,12 @@ inline RECT WindowRect(HWND hwnd) {
     return rect;
 }
 
+// A part of the window, given in window coordinates, in screen coordinates.
+inline RECT Offset(HWND hwnd, const RECT& part) {
+    const RECT window = WindowRect(hwnd);
+    return RECT{window.left + part.left, window.top + part.top, window.left + part.right, window.top + part.bottom};
+}
+
 // A number deskling saved in its settings file, or -999 where there is none. The file itself is read: Wine's
 // profile functions keep a copy per process, which another process's write within the same file time leaves stale.
 inline int SavedSetting(const std::string& section, const std::string& key) {

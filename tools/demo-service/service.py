@@ -12,6 +12,9 @@ parameter "fault" on any path:
   gzip              a gzip-encoded body (Content-Encoding: gzip) whether asked for or not
   trailing          the holiday file followed by an error page, as a cut or padded transfer leaves it
   redirect          302 to ?to= (default /test/ok), ?hops= times (default 1)
+  redirect-loop     302 to the address asked for, for ever
+  huge              a body of 100 MB, announced
+  deep-json         100 000 "[" in a row
   tampered          the hardware-tool setup with one byte inverted inside what its signature covers, after
                     ?delay= milliseconds (default 0); 404 unless the setup is a signed program
 
@@ -28,7 +31,9 @@ known length sent slowly), /test/headers (the request headers as JSON).
 Control: /control/quit ends the service. /control/answer?path=PATH&variant=NAME chooses how PATH answers from
 then on; with &count=N only the next N answers, after which it answers normally again. The variants of every
 path are the faults 404 and 500 (a short text body), slow (the normal answer after ?delay= milliseconds,
-default 3000), reset (half an announced body, then a reset) and garbage (200 with a body that is not JSON);
+default 3000, before even the status line), reset (half an announced body, then a reset), garbage (200 with a
+body that is not JSON), endless, huge, redirect-loop and deep-json (as above), gzip (the normal answer
+gzip-encoded) and bad-utf8 (the normal answer with every lead byte of a three-byte UTF-8 sequence made 0xFF);
 the data paths add their own (sampledata.News and sampledata.Weather list them), "normal" being the ordinary
 answer. Without a variant it only reports. Either way the answer is {"path", "variant", "requests": requests
 of that path so far}; an unknown variant is a 404.
@@ -94,6 +99,11 @@ class Handler(BaseHTTPRequestHandler):
     def send_body(self, status, body, content_type="text/plain; charset=utf-8", extra=()):
         if isinstance(body, str):
             body = body.encode("utf-8")
+        if self.rewrite == "gzip":
+            body = gzip.compress(body)
+            extra = tuple(extra) + (("Content-Encoding", "gzip"),)
+        elif self.rewrite == "bad-utf8":
+            body = bytes(0xFF if 0xE0 <= byte <= 0xEF else byte for byte in body)
         self.send_response(status)
         self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(len(body)))
@@ -118,9 +128,12 @@ class Handler(BaseHTTPRequestHandler):
         if fault is None and url.path.startswith("/test/"):
             fault = url.path[len("/test/"):]
         variant, delay = "normal", 0
+        self.rewrite = None
         if fault is None:
             variant, delay = self.server.answers.take(url.path)
-            if variant in Answers.FAULTS and variant != "slow":
+            if variant in Answers.REWRITES:
+                self.rewrite = variant
+            elif variant in Answers.FAULTS and variant != "slow":
                 fault = variant
         try:
             if fault is not None:
@@ -164,6 +177,17 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header("Location", target)
             self.send_header("Content-Length", "0")
             self.end_headers()
+        elif fault == "redirect-loop":
+            here = self.path if "fault=redirect-loop" in self.path else \
+                self.path + ("&" if "?" in self.path else "?") + "fault=redirect-loop"
+            self.send_response(302)
+            self.send_header("Location", here)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+        elif fault == "huge":
+            self.huge(100 << 20)
+        elif fault == "deep-json":
+            self.send_body(200, "[" * 100000, JSON)
         elif fault == "garbage":
             self.send_body(200, "{\"area\": [[\"", JSON)
         elif fault == "tampered":
@@ -202,6 +226,15 @@ class Handler(BaseHTTPRequestHandler):
         self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
         self.connection.close()
         self.close_connection = True
+
+    def huge(self, size):
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(size))
+        self.end_headers()
+        block = pattern(1 << 20)
+        for start in range(0, size, len(block)):
+            self.wfile.write(block[:size - start])
 
     def endless(self):
         self.send_response(200)
@@ -304,7 +337,10 @@ class Answers:
     """How each path answers: its chosen variant, for good or for a number of answers, and its request count.
     Requests arrive on the server's threads."""
 
-    FAULTS = ("404", "500", "slow", "reset", "garbage")
+    FAULTS = ("404", "500", "slow", "reset", "garbage", "endless", "huge", "redirect-loop", "deep-json", "gzip",
+              "bad-utf8")
+    # The faults that change the normal answer rather than replace it.
+    REWRITES = ("gzip", "bad-utf8")
 
     def __init__(self, variants_by_path):
         self.own = variants_by_path

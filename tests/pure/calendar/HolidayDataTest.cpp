@@ -44,14 +44,15 @@ TEST(HolidayData, AnUnparsableFileChangesNothing) {
     EXPECT_EQ(data.solarTermYear, L"2026");
 }
 
-TEST(HolidayData, AstralAndCutUtf8Characters) {
+TEST(HolidayData, AstralCharactersAreReadAndACutSequenceRefusesTheFile) {
     HolidayData data;
-    ASSERT_TRUE(ApplyHolidayFile(
-        "{\"solar_terms\":{\"year\":\"2026\",\"data\":[{\"date\":\"d\",\"name\":\"\xf0\x9f\x8c\x99\xc3\"}]}}", data));
-    const std::wstring name = data.solarTerms[L"d"];
-    // One astral character (a surrogate pair where wchar_t has 16 bits), then the cut sequence's replacement.
-    EXPECT_EQ(name.back(), L'\xFFFD');
-    EXPECT_EQ(name.size(), sizeof(wchar_t) == 2 ? 3u : 2u);
+    const std::string file =
+        "{\"solar_terms\":{\"year\":\"2026\",\"data\":[{\"date\":\"d\",\"name\":\"\xf0\x9f\x8c\x99";
+    ASSERT_TRUE(ApplyHolidayFile(file + "\"}]}}", data));
+    // One astral character: a surrogate pair where wchar_t has 16 bits.
+    EXPECT_EQ(data.solarTerms[L"d"].size(), sizeof(wchar_t) == 2 ? 2u : 1u);
+    EXPECT_FALSE(ApplyHolidayFile(file + "\xc3\"}]}}", data));
+    EXPECT_FALSE(IsCompleteHolidayFile(file + "\xc3\"}]}}"));
 }
 
 // The reader takes exactly one object; the download check also wants the documented member types.

@@ -60,17 +60,20 @@ protected:
 TEST_F(RemoveFolderTreeTest, RefusesEmptyOverlongAndWildcardPathsAndFiles) {
     EXPECT_FALSE(RemoveFolderTree(L""));
 
-    // A real folder whose path is exactly 260 characters stays; one character shorter goes.
-    std::wstring longPath = m_scratch / L"";
-    longPath += std::wstring(MAX_PATH - longPath.size(), L'x');
-    ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + longPath).c_str(), nullptr));
-    EXPECT_FALSE(RemoveFolderTree(longPath));
-    EXPECT_TRUE(Scratch::Exists(L"\\\\?\\" + longPath));
-    ASSERT_TRUE(::RemoveDirectoryW((L"\\\\?\\" + longPath).c_str()));
-    const std::wstring shorter = longPath.substr(0, MAX_PATH - 1);
-    ASSERT_TRUE(::CreateDirectoryW(shorter.c_str(), nullptr));
-    EXPECT_TRUE(RemoveFolderTree(shorter));
-    EXPECT_FALSE(Scratch::Exists(shorter));
+    // A folder whose path is exactly 260 characters stays, whether it is the one to remove or a subfolder of it (the
+    // folder above then stays with it); one character shorter, the whole tree goes.
+    for (const bool inside : {false, true}) {
+        for (const size_t length : {MAX_PATH - 1, MAX_PATH}) {
+            std::wstring deep = (inside ? m_data : m_scratch.Path()) + L"\\";
+            deep += std::wstring(length - deep.size(), L'y');
+            ASSERT_TRUE(!inside || ::CreateDirectoryW(m_data.c_str(), nullptr));
+            ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+            EXPECT_EQ(RemoveFolderTree(inside ? m_data : deep), length < MAX_PATH) << inside << " " << length;
+            EXPECT_EQ(Scratch::Exists(L"\\\\?\\" + deep), length == MAX_PATH) << inside << " " << length;
+            ::RemoveDirectoryW((L"\\\\?\\" + deep).c_str());
+            ::RemoveDirectoryW(m_data.c_str());
+        }
+    }
 
     ASSERT_TRUE(Make({L"keep.txt", L"deskling"}));
     EXPECT_FALSE(RemoveFolderTree(m_scratch / L"*"));

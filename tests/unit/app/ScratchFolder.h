@@ -30,8 +30,8 @@ public:
     const std::wstring& Path() const { return m_path; }
     std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
 
-    // Makes link (a Windows path) a symbolic link to target, a path relative to the link's folder
-    // written with forward slashes. False when links cannot be made here.
+    // Makes link (a Windows path) a symbolic link to target: a path relative to the link's folder written with
+    // forward slashes, or a full path as the system at hand writes it. False when links cannot be made here.
     static bool MakeSymlink(const std::wstring& link, const std::wstring& target, bool toFolder) {
         if (IsWine()) {
             std::wstring unixLink = UnixPath(link);
@@ -42,6 +42,22 @@ public:
         std::replace(windowsTarget.begin(), windowsTarget.end(), L'/', L'\\');
         DWORD flags = SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE | (toFolder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
         return ::CreateSymbolicLinkW(link.c_str(), windowsTarget.c_str(), flags) && Exists(link);
+    }
+
+    // Removes a link made by MakeSymlink, never what it points to; true when it is gone.
+    static bool RemoveLink(const std::wstring& link) {
+        if (IsWine()) {
+            std::wstring unixLink = UnixPath(link);
+            return !unixLink.empty() && RunUnix(L"Z:\\bin\\rm", L"rm -f " + unixLink) &&
+                   WaitFor([&] { return !Exists(link); });
+        }
+        return ::RemoveDirectoryW(link.c_str()) || ::DeleteFileW(link.c_str());
+    }
+
+    // Unix paths are plain ASCII in these tests, so a byte-wise widening suffices.
+    static std::wstring UnixPath(const std::wstring& path) {
+        std::string unixName = WineUnixPath(path);
+        return std::wstring(unixName.begin(), unixName.end());
     }
 
     static bool Exists(const std::wstring& path) {
@@ -60,12 +76,6 @@ public:
     }
 
 private:
-    // Unix paths are plain ASCII in these tests, so a byte-wise widening suffices.
-    static std::wstring UnixPath(const std::wstring& path) {
-        std::string unixName = WineUnixPath(path);
-        return std::wstring(unixName.begin(), unixName.end());
-    }
-
     // Wine starts a Unix program named by its Z: path; its exit code is not reported back, so
     // callers wait for its effect instead.
     static bool RunUnix(const wchar_t* program, std::wstring commandLine) {
