@@ -84,7 +84,6 @@ void CWeatherWnd::OnLayerCreate() {
     // The widget moves itself from its own mouse hooks, so it can save where it went.
     SetDragByBackground(FALSE);
     m_expanded = CIniSettings::GetInstance()->GetWeatherFuture() != 0;
-    m_dataShown = false;
     BuildLayout();
     SetTransparency(m_widget.RestoreTransparency(*m_slider));
     SetHover(false);
@@ -224,11 +223,6 @@ void CWeatherWnd::OnSelectCity(const std::wstring& townCode) {
 }
 
 void CWeatherWnd::SetWeatherData(const WeatherData& data) {
-    // An hourly answer that repeats the one on display changes nothing on screen.
-    if (data == m_shown && m_dataShown) {
-        return;
-    }
-    m_dataShown = true;
     m_shown = data;
     PostToUIThread(new mf_bind_t<CWeatherWnd>(this, &CWeatherWnd::UpdateWeather));
 }

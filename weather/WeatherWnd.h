@@ -105,8 +105,6 @@ private:
     CWeatherSetWnd m_cityDialog;
 
     WeatherData m_shown;
-    // Whether this window's controls show m_shown.
-    bool m_dataShown = false;
     bool m_expanded = false;
     bool m_hovered = false;
     int m_percent = 100;
