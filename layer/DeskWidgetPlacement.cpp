@@ -6,13 +6,6 @@ bool Inside(const WidgetRect& area, WidgetPoint point) {
     return point.x >= area.left && point.x < area.right && point.y >= area.top && point.y < area.bottom;
 }
 
-int RoundedDivision(long long numerator, long long denominator) {
-    const long long half = denominator / 2;
-    return static_cast<int>(numerator >= 0 ? (numerator + half) / denominator : (numerator - half) / denominator);
-}
-
-constexpr int kBaseDpi = 96;
-
 } // namespace
 
 WidgetPoint WidgetPlacement(const WidgetRect& workArea, int width, int savedX, int savedY) {
@@ -45,14 +38,6 @@ WidgetPoint WidgetAfterDisplayChange(const WidgetRect& primary, std::span<const 
         return current;
     }
     return WidgetPlacement(primary, width, -1, -1);
-}
-
-int ScaleToDpi(int length, int dpi) {
-    return dpi <= kBaseDpi ? length : RoundedDivision(static_cast<long long>(length) * dpi, kBaseDpi);
-}
-
-int ScaleFromDpi(int length, int dpi) {
-    return dpi <= kBaseDpi ? length : RoundedDivision(static_cast<long long>(length) * kBaseDpi, dpi);
 }
 
 WidgetRect ScaleFromDpi(const WidgetRect& rect, int dpi) {

@@ -2,6 +2,8 @@
 
 #include <span>
 
+#include "app/base/DpiScale.h"
+
 // Where a desktop widget may stand, and the bands of its transparency slider: plain numbers in, plain
 // numbers out, the same for every widget.
 
@@ -36,10 +38,7 @@ bool WidgetDragAllowed(const WidgetRect& workArea, WidgetPoint corner);
 WidgetPoint WidgetAfterDisplayChange(const WidgetRect& primary, std::span<const WidgetRect> workAreas, int width,
                                      WidgetPoint current);
 
-// Widgets are laid out in pixels at 96 DPI and drawn at the monitor's scale: a length at `dpi`, rounded to
-// the nearest pixel, and a length at `dpi` in 96-DPI pixels. A DPI below 96 counts as 96.
-int ScaleToDpi(int length, int dpi);
-int ScaleFromDpi(int length, int dpi);
+// A rectangle at `dpi` in 96-DPI pixels.
 WidgetRect ScaleFromDpi(const WidgetRect& rect, int dpi);
 
 // The transparency slider's band of a percentage, each with its own pre-made background pictures:

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "app/base/SmartLogger.h"
 #include "ui/UICombo.h"
 #include "ui/UILayoutReader.h"
@@ -101,15 +103,29 @@ const Gdiplus::Font* CUIDialog::GetFont(int pixelSize, bool bold) {
 }
 
 void CUIDialog::OpenDropList(CUICombo* combo) {
-    m_dropList.Open(m_hWnd, combo);
+    m_dropList.Open(m_hWnd, combo, m_dpi);
+}
+
+void CUIDialog::SetDpi(int dpi) {
+    dpi = std::max(dpi, kBaseDpi);
+    if (dpi == m_dpi) {
+        return;
+    }
+    m_dpi = dpi;
+    m_dropList.Close();
+    if (IsShown()) {
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, ScaleToDpi(m_size.cx, m_dpi), ScaleToDpi(m_size.cy, m_dpi),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Render();
+    }
 }
 
 void CUIDialog::ShowAt(POINT screenPosition) {
     if (!IsWindow()) {
         return;
     }
-    ::SetWindowPos(m_hWnd, nullptr, screenPosition.x, screenPosition.y, m_size.cx, m_size.cy,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(m_hWnd, nullptr, screenPosition.x, screenPosition.y, ScaleToDpi(m_size.cx, m_dpi),
+                   ScaleToDpi(m_size.cy, m_dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     Render();
     ::ShowWindow(m_hWnd, SW_SHOWNA);
 }
@@ -148,7 +164,7 @@ void CUIDialog::OnMouseMove(UINT, POINT point) {
         m_tracking = ::TrackMouseEvent(&track) != FALSE;
     }
     if (m_root) {
-        SetHot(m_root->FindClickable(point));
+        SetHot(m_root->FindClickable(ToLayout(point)));
     }
 }
 
@@ -158,7 +174,7 @@ void CUIDialog::OnMouseLeave() {
 }
 
 void CUIDialog::OnLButtonDown(UINT, POINT point) {
-    m_pressed = m_root ? m_root->FindClickable(point) : nullptr;
+    m_pressed = m_root ? m_root->FindClickable(ToLayout(point)) : nullptr;
     if (m_pressed) {
         m_pressed->SetPushed(true);
         ::SetCapture(m_hWnd);
@@ -174,7 +190,7 @@ void CUIDialog::OnLButtonUp(UINT, POINT point) {
         return;
     }
     pressed->SetPushed(false);
-    if (m_root && m_root->FindClickable(point) == pressed) {
+    if (m_root && m_root->FindClickable(ToLayout(point)) == pressed) {
         pressed->OnClick();
     }
 }
@@ -198,6 +214,15 @@ LRESULT CUIDialog::OnRepaint(UINT, WPARAM, LPARAM, BOOL&) {
     return 0;
 }
 
+LRESULT CUIDialog::OnDpiChanged(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    SetDpi(LOWORD(wParam));
+    return 0;
+}
+
+POINT CUIDialog::ToLayout(POINT client) const {
+    return POINT{LayoutPixelAt(client.x, m_dpi), LayoutPixelAt(client.y, m_dpi)};
+}
+
 POINT CUIDialog::ScreenOrigin() const {
     RECT window{};
     ::GetWindowRect(m_hWnd, &window);
@@ -205,7 +230,7 @@ POINT CUIDialog::ScreenOrigin() const {
 }
 
 void CUIDialog::Render() {
-    if (!m_root || !m_surface.Begin(m_size.cx, m_size.cy)) {
+    if (!m_root || !m_surface.Begin(m_size.cx, m_size.cy, m_dpi)) {
         return;
     }
     m_root->Paint(*m_surface.Graphics());

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/base/DeskMessages.h"
+#include "app/base/DpiScale.h"
 #include "app/base/WindowImpl.h"
 #include "ui/INotifyUI.h"
 #include "ui/UIControlFactory.h"
@@ -20,7 +21,8 @@ class CUICombo;
 // A dialog window built from an XML layout of the resource package: a per-pixel-alpha layered popup whose
 // windowless controls are drawn with GDI+ into one frame. The layout's root element <Window size="w,h" ...>
 // takes the control attributes for the panel itself; every other element is a control type registered with
-// RegisterControl. Notifications go to the notifier. UI thread only.
+// RegisterControl. Notifications go to the notifier. The layout is in pixels at 96 DPI; the window is drawn at
+// the scale it is given, and mouse positions are taken back to the layout's terms. UI thread only.
 class CUIDialog : public CWindowImplT<CUIDialog, CWinTraits<WS_POPUP, WS_EX_LAYERED | WS_EX_TOOLWINDOW>> {
 public:
     static const wchar_t* GetWndClassName() { return L"DesklingUIDialog"; }
@@ -48,6 +50,9 @@ public:
     CUIDropList& DropList() { return m_dropList; }
 
     SIZE GetSize() const { return m_size; }
+    // The scale to draw at from now on, as a DPI (96 for 100 %); a shown dialog is redrawn at it in place.
+    void SetDpi(int dpi);
+    int GetDpi() const { return m_dpi; }
     // Shows the window at a screen position (not activated) or hides it; hiding closes an open list.
     void ShowAt(POINT screenPosition);
     void Hide();
@@ -62,6 +67,7 @@ public:
     MSG_WM_SETCURSOR(OnSetCursor)
     MESSAGE_HANDLER(WM_MOUSEWHEEL, OnMouseWheel)
     MESSAGE_HANDLER(WM_UI_REPAINT, OnRepaint)
+    MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
     END_MSG_MAP()
 
 private:
@@ -72,14 +78,17 @@ private:
     BOOL OnSetCursor(HWND, UINT, UINT);
     LRESULT OnMouseWheel(UINT, WPARAM wParam, LPARAM, BOOL&);
     LRESULT OnRepaint(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDpiChanged(UINT, WPARAM wParam, LPARAM, BOOL&);
 
     void SetHot(CUIControl* control);
     void Render();
+    POINT ToLayout(POINT client) const;
     POINT ScreenOrigin() const;
 
     CUIControlFactory m_factory;
     std::unique_ptr<CUIControl> m_root;
     SIZE m_size{};
+    int m_dpi = kBaseDpi;
     INotifyUI* m_notifier = nullptr;
     CUIControl* m_hot = nullptr;
     CUIControl* m_pressed = nullptr;

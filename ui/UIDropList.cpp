@@ -22,7 +22,7 @@ CUIDropList::~CUIDropList() {
     DestroyWindow();
 }
 
-bool CUIDropList::Open(HWND owner, CUICombo* combo) {
+bool CUIDropList::Open(HWND owner, CUICombo* combo, int dpi) {
     Close();
     if (!combo || combo->GetCount() == 0) {
         return false;
@@ -31,24 +31,26 @@ bool CUIDropList::Open(HWND owner, CUICombo* combo) {
         return false;
     }
     m_combo = combo;
+    m_dpi = dpi;
     const CUICombo::ListLook& look = combo->GetListLook();
     const RECT anchor = combo->GetPos();
-    POINT below{anchor.left, anchor.bottom + kGap};
-    ::ClientToScreen(owner, &below);
     m_size = SIZE{anchor.right - anchor.left, VisibleRows() * look.itemHeight + 2 * kPadding};
+    const SIZE shown{ScaleToDpi(m_size.cx, dpi), ScaleToDpi(m_size.cy, dpi)};
+    POINT below{ScaleToDpi(anchor.left, dpi), ScaleToDpi(anchor.bottom + kGap, dpi)};
+    ::ClientToScreen(owner, &below);
     m_origin = below;
     // Without room below on the monitor's work area, the list opens above its combo.
     MONITORINFO monitor{sizeof(monitor), {}, {}, 0};
     if (::GetMonitorInfoW(::MonitorFromPoint(below, MONITOR_DEFAULTTONEAREST), &monitor) &&
-        below.y + m_size.cy > monitor.rcWork.bottom) {
-        m_origin.y = below.y - kGap - (anchor.bottom - anchor.top) - kGap - m_size.cy;
+        below.y + shown.cy > monitor.rcWork.bottom) {
+        m_origin.y = below.y - ScaleToDpi(kGap + (anchor.bottom - anchor.top) + kGap, dpi) - shown.cy;
     }
     const int selected = combo->GetCurSel();
     m_top = std::clamp(selected - VisibleRows() / 2, 0, combo->GetCount() - VisibleRows());
     m_hot = -1;
     m_pressedInside = false;
     Render();
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, m_origin.x, m_origin.y, m_size.cx, m_size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, m_origin.x, m_origin.y, shown.cx, shown.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::SetCapture(m_hWnd);
     return true;
 }
@@ -80,7 +82,8 @@ int CUIDropList::VisibleRows() const {
     return m_combo ? std::min(m_combo->GetCount(), m_combo->GetListLook().maxRows) : 0;
 }
 
-int CUIDropList::ItemAt(POINT point) const {
+int CUIDropList::ItemAt(POINT screenPoint) const {
+    const POINT point{LayoutPixelAt(screenPoint.x, m_dpi), LayoutPixelAt(screenPoint.y, m_dpi)};
     if (!m_combo || point.x < 0 || point.x >= m_size.cx || point.y < kPadding) {
         return -1;
     }
@@ -98,7 +101,9 @@ void CUIDropList::OnMouseMove(UINT, POINT point) {
 
 void CUIDropList::OnLButtonDown(UINT, POINT point) {
     m_pressedInside = ItemAt(point) >= 0;
-    if (!m_pressedInside && (point.x < 0 || point.y < 0 || point.x >= m_size.cx || point.y >= m_size.cy)) {
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    if (!m_pressedInside && !::PtInRect(&client, point)) {
         Close();
     }
 }
@@ -131,7 +136,7 @@ BOOL CUIDropList::OnSetCursor(HWND, UINT, UINT) {
 }
 
 void CUIDropList::Render() {
-    if (!m_combo || !m_surface.Begin(m_size.cx, m_size.cy)) {
+    if (!m_combo || !m_surface.Begin(m_size.cx, m_size.cy, m_dpi)) {
         return;
     }
     Gdiplus::Graphics& g = *m_surface.Graphics();

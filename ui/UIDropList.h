@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/base/DpiScale.h"
 #include "app/base/WindowImpl.h"
 #include "ui/UISurface.h"
 
@@ -17,8 +18,9 @@ public:
     CUIDropList() = default;
     ~CUIDropList() override;
 
-    // Opens the list of the combo of the owner dialog window; the combo must outlive the open list.
-    bool Open(HWND owner, CUICombo* combo);
+    // Opens the list of the combo of the owner dialog window, drawn at the dialog's DPI; the combo must outlive
+    // the open list.
+    bool Open(HWND owner, CUICombo* combo, int dpi);
     void Close();
     bool IsOpen() const { return m_combo != nullptr; }
     // Scrolls by whole rows (positive: down).
@@ -41,15 +43,17 @@ private:
     LRESULT OnCaptureChanged(UINT, WPARAM, LPARAM, BOOL&);
     BOOL OnSetCursor(HWND, UINT, UINT);
 
-    // The item under the client point, -1 for none.
-    int ItemAt(POINT point) const;
+    // The item under the client point (in screen pixels), -1 for none.
+    int ItemAt(POINT screenPoint) const;
     int VisibleRows() const;
     void Render();
 
     CUICombo* m_combo = nullptr;
     CUISurface m_surface;
     POINT m_origin{};
+    // In 96-DPI pixels, like the dialog's layout; the window is this at m_dpi.
     SIZE m_size{};
+    int m_dpi = kBaseDpi;
     int m_top = 0;
     int m_hot = -1;
     bool m_pressedInside = false;

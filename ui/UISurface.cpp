@@ -2,9 +2,13 @@
 
 #include <cstring>
 
-bool CUISurface::Begin(int width, int height) {
+#include "app/base/DpiScale.h"
+
+bool CUISurface::Begin(int layoutWidth, int layoutHeight, int dpi) {
     m_graphics.reset();
     m_canvas.reset();
+    const int width = ScaleToDpi(layoutWidth, dpi);
+    const int height = ScaleToDpi(layoutHeight, dpi);
     if (width <= 0 || height <= 0) {
         return false;
     }
@@ -36,6 +40,10 @@ bool CUISurface::Begin(int width, int height) {
     m_graphics->SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     m_graphics->SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
     m_graphics->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    if (dpi > kBaseDpi) {
+        const Gdiplus::REAL scale = static_cast<Gdiplus::REAL>(dpi) / kBaseDpi;
+        m_graphics->ScaleTransform(scale, scale);
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "weather/WeatherSetWnd.h"
 
 #include "app/UIThreadWindow.h"
+#include "app/base/DpiScale.h"
 #include "app/base/SimpleBind.h"
 #include "ui/UIButton.h"
 #include "ui/UICombo.h"
@@ -97,7 +98,8 @@ POINT CWeatherSetWnd::AttachedPosition(bool forecastShown) const {
     if (!m_anchor || !::GetWindowRect(m_anchor, &anchor)) {
         return POINT{0, 0};
     }
-    return POINT{anchor.left, anchor.bottom - (forecastShown ? kOverlapForecastShown : kOverlapFolded)};
+    return POINT{anchor.left,
+                 anchor.bottom - ScaleToDpi(forecastShown ? kOverlapForecastShown : kOverlapFolded, GetDpi())};
 }
 
 void CWeatherSetWnd::Notify(const TNotifyUI& msg) {

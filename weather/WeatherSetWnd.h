@@ -31,7 +31,7 @@ public:
     // Shows (making the window on first use, filling the provinces when it was hidden) or hides the dialog.
     void ShowDialog(bool show, bool forecastShown);
     // When visible: left edge on the weather window's, top 15 (forecast shown) or 181 (folded) pixels above
-    // its bottom.
+    // its bottom, at the dialog's scale.
     void Reposition(bool forecastShown);
     bool IsVisible() const { return IsShown(); }
 

@@ -213,6 +213,8 @@ void CWeatherWnd::OnForecastSwitch() {
 
 void CWeatherWnd::OpenCityDialog() {
     m_cityDialog.SetPreset(m_shown.provinceCode, m_shown.cityCode, m_shown.townCode);
+    // It opens at the window's scale; moved onto another monitor, the system tells it its own.
+    m_cityDialog.SetDpi(GetDpi());
     m_cityDialog.ShowDialog(true, m_expanded);
 }
 

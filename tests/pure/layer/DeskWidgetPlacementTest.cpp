@@ -69,6 +69,9 @@ TEST(DeskWidgetPlacement, DpiScalingRoundsAndReturns) {
         EXPECT_EQ(ScaleFromDpi(r.scaled, r.dpi), r.length);
     }
     EXPECT_EQ(ScaleFromDpi(WidgetRect{0, 0, 2560, 1570}, 192).bottom, 785);
+    // The mouse maps to the 96-DPI pixel it lies in, not the nearest: the last device pixel stays inside.
+    EXPECT_EQ(std::vector<int>({LayoutPixelAt(29, 192), LayoutPixelAt(483, 120), LayoutPixelAt(-1, 192)}),
+              std::vector<int>({14, 386, -1}));
 }
 
 } // namespace

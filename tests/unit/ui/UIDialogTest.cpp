@@ -91,40 +91,54 @@ TEST_F(UIDialogTest, LayoutsBuildTheirControlTreeOrKeepTheLastOne) {
     }
 }
 
-TEST_F(UIDialogTest, MouseClicksBecomeNotifications) {
+// At 100 % and at 200 %: the window and its list take the scale, and the mouse is mapped back to the layout.
+class UIDialogScaleTest : public UIDialogTest, public testing::WithParamInterface<int> {
+protected:
+    POINT Scaled(POINT layout) const {
+        return POINT{ScaleToDpi(layout.x, GetParam()), ScaleToDpi(layout.y, GetParam())};
+    }
+};
+
+TEST_P(UIDialogScaleTest, MouseClicksBecomeNotifications) {
     std::wstring error;
     ASSERT_TRUE(m_dialog.BuildLayout(Bytes(kLayout), error)) << error;
     const RECT place{100, 100, 300, 220};
     ASSERT_TRUE(m_dialog.Create(nullptr, &place));
+    m_dialog.SetDpi(GetParam());
     m_dialog.ShowAt(POINT{100, 100});
+    RECT window{};
+    ::GetWindowRect(m_dialog.m_hWnd, &window);
+    EXPECT_EQ(window.right - window.left, ScaleToDpi(200, GetParam()));
     auto* list = static_cast<CUICombo*>(m_dialog.FindControl(L"list"));
     for (const wchar_t* city : {L"广州", L"深圳", L"珠海"}) {
         list->AddItem(city, std::wstring(L"44") + std::to_wstring(list->GetCount()));
     }
 
-    Click(m_dialog.m_hWnd, Centre(L"ok"), Centre(L"ok"));
-    Click(m_dialog.m_hWnd, Centre(L"ok"), Centre(L"remember"));
-    Click(m_dialog.m_hWnd, Centre(L"remember"), Centre(L"remember"));
+    Click(m_dialog.m_hWnd, Scaled(Centre(L"ok")), Scaled(Centre(L"ok")));
+    Click(m_dialog.m_hWnd, Scaled(Centre(L"ok")), Scaled(Centre(L"remember")));
+    Click(m_dialog.m_hWnd, Scaled(Centre(L"remember")), Scaled(Centre(L"remember")));
     EXPECT_TRUE(static_cast<CUIOption*>(m_dialog.FindControl(L"remember"))->IsSelected());
-    Click(m_dialog.m_hWnd, POINT{190, 10}, POINT{190, 10});
+    Click(m_dialog.m_hWnd, Scaled(POINT{190, 10}), Scaled(POINT{190, 10}));
 
     // The combo opens its list below itself; the second row is picked there.
-    Click(m_dialog.m_hWnd, Centre(L"list"), Centre(L"list"));
+    Click(m_dialog.m_hWnd, Scaled(Centre(L"list")), Scaled(Centre(L"list")));
     ASSERT_TRUE(m_dialog.DropList().IsOpen());
     RECT listRect{};
     ::GetWindowRect(m_dialog.DropList().m_hWnd, &listRect);
     const RECT combo = list->GetPos();
-    EXPECT_EQ(listRect.top, 100 + combo.bottom + 2);
-    Click(m_dialog.DropList().m_hWnd, POINT{20, 4 + 20 + 10}, POINT{20, 4 + 20 + 10});
+    EXPECT_EQ(listRect.top, 100 + ScaleToDpi(combo.bottom + 2, GetParam()));
+    Click(m_dialog.DropList().m_hWnd, Scaled(POINT{20, 4 + 20 + 10}), Scaled(POINT{20, 4 + 20 + 10}));
     EXPECT_FALSE(m_dialog.DropList().IsOpen());
     EXPECT_EQ(list->GetCurSel(), 1);
     EXPECT_EQ(list->GetItemData(list->GetCurSel()), L"441");
     // A press outside an open list closes it without a pick.
-    Click(m_dialog.m_hWnd, Centre(L"list"), Centre(L"list"));
+    Click(m_dialog.m_hWnd, Scaled(Centre(L"list")), Scaled(Centre(L"list")));
     Click(m_dialog.DropList().m_hWnd, POINT{-30, -30}, POINT{-30, -30});
     EXPECT_FALSE(m_dialog.DropList().IsOpen());
 
     EXPECT_EQ(m_told, (std::vector<std::wstring>{L"click ok -1", L"click remember -1", L"itemselect list 1"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Dpi, UIDialogScaleTest, testing::Values(96, 192));
 
 } // namespace
