@@ -2,6 +2,7 @@
 
 #include "app/base/ScopedHandle.h"
 
+#include <cstdio>
 #include <string>
 
 namespace e2e {
@@ -18,15 +19,25 @@ public:
         }
     }
 
-    // commandLine holds the program path first; the working folder is this process's unless given.
+    // commandLine holds the program path first; the working folder is this process's unless given. A start
+    // the system refuses is reported with its error code and tried once more: under load, Wine has been seen
+    // to refuse one now and then.
     bool Start(const std::wstring& commandLine, const wchar_t* workingFolder = nullptr) {
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION started = {};
-        std::wstring text = commandLine;
-        if (!::CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, workingFolder, &startup,
-                              &started)) {
-            return false;
+        for (int attempt = 1;; ++attempt) {
+            std::wstring text = commandLine;
+            if (::CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, workingFolder, &startup,
+                                 &started)) {
+                break;
+            }
+            std::fwprintf(stderr, L"start %d of %ls refused, error %lu\n", attempt, commandLine.c_str(),
+                          ::GetLastError());
+            if (attempt == 2) {
+                return false;
+            }
+            ::Sleep(500);
         }
         CKernelHandle thread(started.hThread);
         m_process.Reset(started.hProcess);
