@@ -161,23 +161,38 @@ TEST_F(MonitorE2eTest, AcceptedOfferInstallsTheToolAndTheGaugesFollowItsSensors)
     EXPECT_TRUE(NeedleShows(monitor, kLarge, 360, kMiddleBand));
     EXPECT_TRUE(NeedleShows(monitor, kSmall, 435, kMiddleBand));
 }
-// "/tempmonitor /tempauto" offers the tool inside the widget and asks nothing; its "下载" against a host that
-// answers 404 ends in step 4 with its statistics event, and the widget can try again.
-TEST_F(MonitorE2eTest, AutoStartOffersInsideTheWidgetAndAFailedDownloadIsStep4) {
-    const DWORD deskling = StartMonitor(L"/tempmonitor /tempauto", "/test/404?to=");
-    ASSERT_TRUE(WaitUntil([&] { return Visible(kMonitorClass, deskling); }, 10s)) << ReadLog();
-    EXPECT_FALSE(Visible(kMsgBoxClass, deskling));
+// "/tempmonitor /tempauto" offers the tool inside the widget and asks nothing. Its "下载" against each way the
+// service can fail the setup ends in step 4 with its statistics event, and the offer stays to be tried again; while
+// a body that never ends comes in, "/exit" ends the process within 2 s.
+TEST_F(MonitorE2eTest, AutoStartOffersInsideTheWidgetAndEveryFailedDownloadIsStep4) {
+    StartCompanion();
+    CChildProcess& deskling = StartDeskling(L"/tempmonitor /tempauto", m_exe);
+    ASSERT_TRUE(WaitUntil([&] { return Visible(kMonitorClass, deskling.Id()); }, 10s)) << ReadLog();
+    EXPECT_FALSE(Visible(kMsgBoxClass, deskling.Id()));
     EXPECT_EQ(CountInLog(L"offer shown"), 0u);
 
-    HWND monitor = WaitForWindow(kMonitorClass, deskling, 0ms);
+    HWND monitor = WaitForWindow(kMonitorClass, deskling.Id(), 0ms);
     EXPECT_TRUE(OfferPanelShows(monitor))
         << std::hex << ScreenPixel(WindowRect(monitor).left + 60, WindowRect(monitor).top + 129);
-    ::PostMessageW(monitor, WM_COMMAND, kDownloadButton, 0);
-    ASSERT_TRUE(WaitForLog(L"[brako] step 4, 90%", 10s)) << ReadLog();
-    EXPECT_EQ(LoggedSteps(), (std::vector<int>{2, 3, 4}));
+    const auto answerNext = [&](const std::wstring& fault) {
+        m_service.Get(L"/control/answer?path=/brako/brakosetup.exe&count=1&variant=" + fault);
+        ::PostMessageW(monitor, WM_COMMAND, kDownloadButton, 0);
+    };
+    size_t failed = 0;
+    for (const wchar_t* fault : {L"404", L"500", L"reset", L"redirect-loop", L"huge"}) {
+        answerNext(fault);
+        EXPECT_TRUE(WaitUntil([&] { return CountInLog(L"[brako] step 4, 90%") == failed + 1; }, 20s)) << fault << "\n"
+                                                                                                      << ReadLog();
+        failed = CountInLog(L"[brako] step 4, 90%");
+    }
+    EXPECT_EQ(failed, 5u);
     EXPECT_TRUE(Reported("brako_downfail"));
-    ::PostMessageW(monitor, WM_COMMAND, kDownloadButton, 0);
-    EXPECT_TRUE(WaitUntil([] { return CountInLog(L"[brako] step 4, 90%") == 2; }, 10s)) << ReadLog();
+    EXPECT_TRUE(OfferPanelShows(monitor));
+
+    answerNext(L"endless");
+    ASSERT_TRUE(WaitUntil([] { return CountInLog(L"[brako] step 3, 0%") == 6; }, 5s)) << ReadLog();
+    EXPECT_TRUE(StartDeskling(L"/exit", m_exe).WaitForExit(5000));
+    EXPECT_TRUE(deskling.WaitForExit(2000)) << "still running 2 s after \"/exit\" was handed over";
 }
 
 // Our signed setup changed after signing is refused (step 8 at 100 %), and a second start while the download

@@ -2,7 +2,8 @@
 // forced from outside, leaves the last good display on screen; private memory stays within a bound through them
 // all; and "/exit" from a later instance ends the process within 2 s while an answer hangs before its status line
 // (a body that never ends is cut at 1 MB by then).
-// The hardware monitor is not here: it fetches only the tool's setup, and only when the user asks for it.
+// The hardware monitor is not here: it fetches only the tool's setup, when the user asks for it, and its own test
+// puts that download through the same faults.
 
 #include "e2e/ServiceTreeE2eTest.h"
 
