@@ -79,15 +79,6 @@ public:
         return body;
     }
 
-    // The service's test text, written out independently: 64-byte lines cut at size.
-    static std::string Pattern(size_t size) {
-        std::string text;
-        while (text.size() < size) {
-            text += "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\n";
-        }
-        return text.substr(0, size);
-    }
-
 private:
     static std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
