@@ -131,8 +131,7 @@ TEST_F(CalendarE2eTest, ShowingTheDesktopLeavesItAboveTheDesktopWindow) {
         };
         // deskling restacks the calendar as it handles the move, after the raising call returned.
         EXPECT_TRUE(WaitUntil(above, 2s)) << "the desktop window covers the calendar";
-        EXPECT_TRUE(StartDeskling(L"/exit", m_exe).WaitForExit(5000));
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(m_main); }, 5s));
+        ASSERT_TRUE(ExitDeskling());
         ::PostMessageW(::FindWindowW(L"Progman", nullptr), WM_CLOSE, 0, 0);
         EXPECT_TRUE(desktop.WaitForExit(5000));
     }
@@ -160,8 +159,7 @@ TEST_F(CalendarE2eTest, DraggingMovesItSavesThePlaceTheNextStartOpensItThereAndO
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(WindowRect(calendar).top, moved.y);
 
-    EXPECT_TRUE(StartDeskling(L"/exit", m_exe).WaitForExit(5000));
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(m_main); }, 5s));
+    ASSERT_TRUE(ExitDeskling());
     calendar = OpenWidget(L"/calendar", kCalendarWndClass, false);
     ASSERT_NE(calendar, nullptr);
     EXPECT_EQ(WindowRect(calendar).left, moved.x);
@@ -172,10 +170,7 @@ TEST_F(CalendarE2eTest, DraggingMovesItSavesThePlaceTheNextStartOpensItThereAndO
               ERROR_SUCCESS);
     ASSERT_TRUE(XDoTool(At(moved.x + 350, moved.y + 15) + L" click 1"));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(calendar); }, 3s));
-    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper", L"calendar", RRF_RT_REG_DWORD, nullptr,
-                             &value, &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(value, 0u);
+    EXPECT_TRUE(SwitchedOff(L"calendar"));
     EXPECT_TRUE(Reported("calendar_close")) << m_service.Get(L"/bizhi/list");
 }
 

@@ -209,13 +209,9 @@ inline std::string ReadFileBytes(const std::wstring& path) {
     return bytes;
 }
 
-// The raw bytes of the log (code page 936 text); empty when there is none.
-inline std::string ReadLogBytes() {
-    return ReadFileBytes(LogPath());
-}
-
+// The log, written as code page 936 text; empty when there is none.
 inline std::wstring ReadLog() {
-    const std::string bytes = ReadLogBytes();
+    const std::string bytes = ReadFileBytes(LogPath());
     std::wstring text(bytes.size(), L'\0');
     text.resize(static_cast<size_t>(::MultiByteToWideChar(936, 0, bytes.data(), static_cast<int>(bytes.size()),
                                                           text.data(), static_cast<int>(text.size()))));

@@ -32,18 +32,15 @@ std::wstring ToolFolder() {
     return std::wstring(programs) + L"\\Brako";
 }
 
-// The hardware tool's setup record "Setup Path" in one registry view; empty when absent.
-std::wstring BrakoSetupPath(REGSAM view) {
+// The hardware tool's setup record "Setup Path" in the 32-bit registry view; empty when absent.
+std::wstring BrakoSetupPath() {
     CRegKey key;
     wchar_t path[MAX_PATH] = {};
-    DWORD size = sizeof(path) - sizeof(wchar_t);
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", 0, KEY_QUERY_VALUE | view, key.Receive()) !=
-            ERROR_SUCCESS ||
-        ::RegQueryValueExW(key.Get(), L"Setup Path", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size) !=
-            ERROR_SUCCESS) {
-        return std::wstring();
-    }
-    return path;
+    DWORD size = sizeof(path);
+    ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brako", 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, key.Receive());
+    return ::RegGetValueW(key.Get(), nullptr, L"Setup Path", RRF_RT_REG_SZ, nullptr, path, &size) == ERROR_SUCCESS
+               ? path
+               : L"";
 }
 
 bool Visible(const wchar_t* className, DWORD processId) {
@@ -146,7 +143,7 @@ TEST_F(MonitorE2eTest, AcceptedOfferInstallsTheToolAndTheGaugesFollowItsSensors)
     EXPECT_EQ(LoggedSteps(), (std::vector<int>{2, 3, 5, 6, 7, 9})) << ReadLog();
     // The download's own 50 % is 45 % of the whole installation.
     EXPECT_GE(CountInLog(L"[brako] step 3, 45%"), 1u);
-    EXPECT_EQ(BrakoSetupPath(KEY_WOW64_32KEY), ToolFolder() + L"\\");
+    EXPECT_EQ(BrakoSetupPath(), ToolFolder() + L"\\");
     EXPECT_TRUE(PathExists(ToolFolder() + L"\\DataMgr.dll"));
     EXPECT_TRUE(Reported("brako_sucess"));
 
@@ -219,7 +216,7 @@ TEST_F(MonitorE2eTest, ASetupThatCannotWriteTheToolIsStep8) {
     ASSERT_TRUE(WaitForLog(L"[brako] step 8, 100%", 30s)) << ReadLog();
     EXPECT_EQ(LoggedSteps(), (std::vector<int>{2, 3, 5, 6, 7, 8}));
     EXPECT_TRUE(Reported("brako_fail"));
-    EXPECT_EQ(BrakoSetupPath(KEY_WOW64_32KEY), L"");
+    EXPECT_EQ(BrakoSetupPath(), L"");
 }
 
 // Each "/tempmonitor" without the tool asks again; "取消" while the widget is hidden switches the monitor off
@@ -236,14 +233,7 @@ TEST_F(MonitorE2eTest, EachStartAsksAgainAndCancelSwitchesTheMonitorOff) {
     EXPECT_FALSE(Visible(kMonitorClass, deskling));
 
     ::PostMessageW(WaitForWindow(kMsgBoxClass, deskling, 0ms), WM_COMMAND, kMsgBoxCancel, 0);
-    DWORD value = 1, size = sizeof(value);
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return ::RegGetValueW(key.Get(), nullptr, L"tempmonitor", RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-                       ERROR_SUCCESS &&
-                   value == 0;
-        },
-        5s));
+    EXPECT_TRUE(WaitUntil([] { return SwitchedOff(L"tempmonitor"); }, 5s));
     EXPECT_FALSE(Visible(kMsgBoxClass, deskling));
     EXPECT_FALSE(Visible(kMonitorClass, deskling));
 }

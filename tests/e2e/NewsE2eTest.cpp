@@ -134,8 +134,7 @@ TEST_F(NewsE2eTest, TheLockHoldsTheWidgetAcrossARestartAndTheCloseButtonSwitches
     EXPECT_TRUE(WaitUntil([] { return SavedSetting("news", "lock") == 1; }, 2s)) << SavedSetting("news", "lock");
     EXPECT_EQ(Drag(news, -80, 60).x, 0);
 
-    EXPECT_TRUE(StartDeskling(L"/exit", m_exe).WaitForExit(5000));
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(m_main); }, 5s));
+    ASSERT_TRUE(ExitDeskling());
     news = OpenWidget(L"/news", kNewsWndClass, false);
     ASSERT_NE(news, nullptr);
     const POINT moved = Drag(news, -80, 60);
@@ -145,11 +144,7 @@ TEST_F(NewsE2eTest, TheLockHoldsTheWidgetAcrossARestartAndTheCloseButtonSwitches
     ASSERT_TRUE(
         XDoTool(At(window.left + 150, window.top + 120) + At(window.left + 269, window.top + 24) + L" click 1"));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(news); }, 3s));
-    DWORD value = 1, size = sizeof(value);
-    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper", L"news", RRF_RT_REG_DWORD, nullptr, &value,
-                             &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(value, 0u);
+    EXPECT_TRUE(SwitchedOff(L"news"));
     EXPECT_TRUE(Reported("news_close"));
 }
 

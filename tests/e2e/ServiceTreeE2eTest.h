@@ -77,15 +77,8 @@ protected:
         const std::string unixMarker = WineUnixPath(marker);
         std::wstring commandLine = L"sh -c \"xdotool " + arguments + L" && touch " +
                                    std::wstring(unixMarker.begin(), unixMarker.end()) + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION started = {};
-        if (unixMarker.empty() || !::CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                                    nullptr, nullptr, &startup, &started)) {
-            return false;
-        }
-        CKernelHandle thread(started.hThread), process(started.hProcess);
-        return WaitUntil([&] { return PathExists(marker); }, 10s);
+        return !unixMarker.empty() && RunProgram(L"Z:\\bin\\sh", commandLine, 0) &&
+               WaitUntil([&] { return PathExists(marker); }, 10s);
     }
 
     // Starts deskling with the switches (and first the wallpaper application, unless it runs) and waits until its
@@ -101,6 +94,19 @@ protected:
             << ReadLog();
         m_main = WaitForMainWindow(deskling);
         return widget;
+    }
+
+    // Ends deskling through a later instance's "/exit"; true once its main window is gone.
+    bool ExitDeskling() {
+        return StartDeskling(L"/exit", m_exe).WaitForExit(5000) && WaitUntil([&] { return !::IsWindow(m_main); }, 5s);
+    }
+
+    // True when the wallpaper application's switch for the widget is the number 0, as a close button leaves it.
+    static bool SwitchedOff(const wchar_t* widget) {
+        DWORD value = 1, size = sizeof(value);
+        return ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper", widget, RRF_RT_REG_DWORD, nullptr, &value,
+                              &size) == ERROR_SUCCESS &&
+               value == 0;
     }
 
     // How many usage events with this action the service has recorded.

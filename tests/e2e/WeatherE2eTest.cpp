@@ -40,14 +40,8 @@ protected:
     // Starts deskling with the weather (and first the wallpaper application, unless it runs), parks the pointer
     // off it and waits for its first frame with the service's data.
     void OpenWeather(bool startCompanion = true) {
-        if (startCompanion) {
-            StartCompanion();
-        }
         ClearLog();
-        CChildProcess& deskling = StartDeskling(L"/weather", m_exe);
-        EXPECT_TRUE(WaitUntil(
-            [&] { return ::IsWindowVisible(m_weather = WaitForWindow(kWeatherWndClass, deskling.Id(), 0ms)); }, 10s));
-        m_main = WaitForMainWindow(deskling);
+        m_weather = OpenWidget(L"/weather", kWeatherWndClass, startCompanion);
         XDoTool(L"mousemove 0 0");
         EXPECT_TRUE(WaitForLog(L"weather first frame with data", 10s)) << ReadLog();
     }
@@ -86,7 +80,6 @@ protected:
     std::string WeatherRequests() { return m_service.Get(L"/control/weather-log"); }
 
     HWND m_weather = nullptr;
-    HWND m_main = nullptr;
 };
 
 // Without a town of its own the widget asks where the caller is; the service's town shows with its digits and the
@@ -108,8 +101,7 @@ TEST_F(WeatherE2eTest, ShowsTheLocatedTownAndAsksForItByCodeAfterARestart) {
     EXPECT_TRUE(rainy ? blue > 1 : blue == 0) << info;
 
     EXPECT_TRUE(WaitUntil([] { return SavedSetting("weather", "citycode") == kLocatedTown; }, 2s));
-    EXPECT_TRUE(StartDeskling(L"/exit", m_exe).WaitForExit(5000));
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(m_main); }, 5s));
+    ASSERT_TRUE(ExitDeskling());
     WeatherRequests();
     OpenWeather(false);
     EXPECT_NE(WeatherRequests().find("code=" + std::to_string(kLocatedTown)), std::string::npos);
@@ -130,11 +122,7 @@ TEST_F(WeatherE2eTest, ForecastSwitchAndCloseButton) {
 
     ClickAt(kClose);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m_weather); }, 3s));
-    DWORD value = 1, size = sizeof(value);
-    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\VexaWallPaper", L"weather", RRF_RT_REG_DWORD, nullptr,
-                             &value, &size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(value, 0u);
+    EXPECT_TRUE(SwitchedOff(L"weather"));
     EXPECT_TRUE(Reported("weather_close"));
 }
 

@@ -40,3 +40,19 @@ inline std::string WineUnixPath(const std::wstring& path) {
     ::HeapFree(::GetProcessHeap(), 0, unixName);
     return result;
 }
+
+// Starts a program (under Wine a Unix one, by its Z: path) and waits up to timeoutMs for it. Wine reports no exit
+// code of a Unix program, so callers look for its effect instead; false when it could not be started.
+inline bool RunProgram(const wchar_t* program, std::wstring commandLine, DWORD timeoutMs) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        return false;
+    }
+    ::WaitForSingleObject(process.hProcess, timeoutMs);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}

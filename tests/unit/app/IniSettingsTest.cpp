@@ -135,26 +135,15 @@ TEST_F(IniSettingsTest, HandEditedValuesReadAsTheirLeadingNumberClamped) {
     }
 }
 
-TEST_F(IniSettingsTest, WidgetWritersPutDwordZeroIntoTheKeyOnlyWhenItExists) {
+// What each writer puts into an existing key is seen end to end, through the widgets' close buttons.
+TEST_F(IniSettingsTest, WidgetWritersLeaveAnAbsentKeyAbsent) {
     CIniSettings settings = Settings();
-    settings.WriteRegCalendarOff();
-    HKEY absent = nullptr;
-    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, m_regRoot.c_str(), 0, KEY_READ, &absent), ERROR_FILE_NOT_FOUND);
-
-    CRegKey key = CreateWallpaperKey();
-    ::RegSetValueExW(key.Get(), L"weather", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"on"), 6);
     settings.WriteRegCalendarOff();
     settings.WriteRegWeatherOff();
     settings.WriteRegNewsOff();
     settings.WriteRegTempMonitorOff();
-    for (const wchar_t* name : {L"calendar", L"weather", L"news", L"tempmonitor"}) {
-        DWORD type = REG_NONE, value = 99, size = sizeof(value);
-        ASSERT_EQ(::RegQueryValueExW(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
-                  ERROR_SUCCESS)
-            << name;
-        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
-        EXPECT_EQ(value, 0u) << name;
-    }
+    HKEY absent = nullptr;
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, m_regRoot.c_str(), 0, KEY_READ, &absent), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(IniSettingsTest, PidIsReadUpTo129CharactersElseUnknown) {

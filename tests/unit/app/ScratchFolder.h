@@ -35,7 +35,7 @@ public:
     static bool MakeSymlink(const std::wstring& link, const std::wstring& target, bool toFolder) {
         if (IsWine()) {
             std::wstring unixLink = UnixPath(link);
-            return !unixLink.empty() && RunUnix(L"Z:\\bin\\ln", L"ln -s " + target + L" " + unixLink) &&
+            return !unixLink.empty() && RunProgram(L"Z:\\bin\\ln", L"ln -s " + target + L" " + unixLink, 5000) &&
                    WaitFor([&] { return Exists(link); });
         }
         std::wstring windowsTarget = target;
@@ -48,7 +48,7 @@ public:
     static bool RemoveLink(const std::wstring& link) {
         if (IsWine()) {
             std::wstring unixLink = UnixPath(link);
-            return !unixLink.empty() && RunUnix(L"Z:\\bin\\rm", L"rm -f " + unixLink) &&
+            return !unixLink.empty() && RunProgram(L"Z:\\bin\\rm", L"rm -f " + unixLink, 5000) &&
                    WaitFor([&] { return !Exists(link); });
         }
         return ::RemoveDirectoryW(link.c_str()) || ::DeleteFileW(link.c_str());
@@ -76,22 +76,6 @@ public:
     }
 
 private:
-    // Wine starts a Unix program named by its Z: path; its exit code is not reported back, so
-    // callers wait for its effect instead.
-    static bool RunUnix(const wchar_t* program, std::wstring commandLine) {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        if (!::CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &process)) {
-            return false;
-        }
-        ::WaitForSingleObject(process.hProcess, 5000);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-        return true;
-    }
-
     template <class Done> static bool WaitFor(Done done) {
         for (int i = 0; i < 100 && !done(); ++i) {
             ::Sleep(50);
@@ -107,7 +91,7 @@ private:
         if (IsWine()) {
             std::wstring unixPath = UnixPath(m_path);
             if (!unixPath.empty() && unixPath.find(L"deskling-") != std::wstring::npos &&
-                RunUnix(L"Z:\\bin\\rm", L"rm -rf " + unixPath) && WaitFor([&] { return !Exists(m_path); })) {
+                RunProgram(L"Z:\\bin\\rm", L"rm -rf " + unixPath, 5000) && WaitFor([&] { return !Exists(m_path); })) {
                 return;
             }
         }

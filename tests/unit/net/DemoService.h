@@ -29,16 +29,9 @@ public:
         // at each test, and under that library the service's sleeps failed with EINVAL.
         std::wstring commandLine =
             L"env -u LD_PRELOAD python3 " + Wide(script) + L" 0 --idle-exit 60 --port-file " + Wide(unixPortFile);
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        if (script.empty() || unixPortFile.empty() ||
-            !::CreateProcessW(L"Z:\\usr\\bin\\env", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &process)) {
+        if (script.empty() || unixPortFile.empty() || !RunProgram(L"Z:\\usr\\bin\\env", commandLine, 0)) {
             return;
         }
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
         for (int i = 0; i < 200 && m_port == 0; ++i) {
             std::ifstream{std::filesystem::path(m_portFile)} >> m_port;
             if (m_port == 0) {
@@ -84,15 +77,6 @@ public:
             }
         }
         return body;
-    }
-
-    // The service's test text, written out independently: 64-byte lines cut at size.
-    static std::string Pattern(size_t size) {
-        std::string text;
-        while (text.size() < size) {
-            text += "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ\n";
-        }
-        return text.substr(0, size);
     }
 
 private:

@@ -62,8 +62,7 @@ TEST_F(HttpServiceTest, CreatedTasksFetchWithCompressionOffAndReportNothingAfter
         }
         task->SetCallback(&recorder);
         task->Start(0, service.Url(path).c_str());
-        recorder.WaitFinal(10000);
-        return recorder.Final().body;
+        return recorder.FinalBody(10000);
     };
     const std::string headers = fetch(L"/test/headers");
     EXPECT_NE(headers.find("\"Host\""), std::string::npos) << headers;
@@ -77,10 +76,10 @@ TEST_F(HttpServiceTest, CreatedTasksFetchWithCompressionOffAndReportNothingAfter
     ASSERT_TRUE(task->Start(0, service.Url(L"/test/drip?size=100000&chunk=1000&delay=20").c_str()));
     ::Sleep(300);
     task->Release();
-    const size_t before = released.Entries().size();
+    const size_t before = released.Reports();
     EXPECT_GE(before, 1u) << "the transfer had not started";
     ::Sleep(400);
-    EXPECT_EQ(released.Entries().size(), before) << "a report after Release";
+    EXPECT_EQ(released.Reports(), before) << "a report after Release";
     EXPECT_EQ(released.FinalCount(), 0u);
 
     // Transfers still running at shutdown, one receiving and one waiting for a server that does not answer,
@@ -96,8 +95,8 @@ TEST_F(HttpServiceTest, CreatedTasksFetchWithCompressionOffAndReportNothingAfter
     const ULONGLONG started = ::GetTickCount64();
     http.Shutdown();
     EXPECT_LT(::GetTickCount64() - started, 1000u);
-    const size_t reported = running.Entries().size();
+    const size_t reported = running.Reports();
     ::Sleep(300);
-    EXPECT_EQ(running.Entries().size(), reported);
+    EXPECT_EQ(running.Reports(), reported);
     EXPECT_EQ(running.FinalCount(), 0u);
 }
