@@ -6,9 +6,6 @@
 #include "app/base/DHAutoLock.h"
 
 namespace {
-// The service publishes a set every two seconds; looking twice as often keeps the delay under one.
-constexpr DWORD kPollMs = 1000;
-
 template <class F> const void* Entry(F function) {
     return reinterpret_cast<const void*>(function);
 }
@@ -161,18 +158,20 @@ DWORD WINAPI CDataMgrProxy::ReaderThread(void* self) {
 }
 
 void CDataMgrProxy::ReadLoop() {
+    // The thread sleeps until the service publishes a set: an idle program is not woken to look for one.
     CSensorBlock block;
     uint32_t seen = 0;
-    while (::WaitForSingleObject(m_stop.Get(), kPollMs) == WAIT_TIMEOUT) {
-        // The service may start after the library; until it has made the block there is nothing to read.
-        if (!block.IsOpen() && !block.Open()) {
-            continue;
-        }
-        if (const auto snapshot = block.ReadNewer(seen)) {
+    HANDLE waits[] = {m_stop.Get(), nullptr};
+    do {
+        // The service makes the block before its first set; a signal left by one that has gone finds none.
+        if (const auto snapshot = block.IsOpen() || block.Open() ? block.ReadNewer(seen) : std::nullopt) {
             seen = snapshot->sequence;
             Deliver(*snapshot);
+        } else {
+            block.ForgetSignal(seen);
         }
-    }
+        waits[1] = block.NextSetSignal(seen);
+    } while (waits[1] && ::WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1);
 }
 
 void CDataMgrProxy::Deliver(const CSensorBlock::Snapshot& snapshot) {

@@ -5,11 +5,18 @@
 namespace {
 const wchar_t kBlockName[] = L"Local\\BrakoSensorBlock";
 const wchar_t kLockName[] = L"Local\\BrakoSensorLock";
+const wchar_t* const kPublishedNames[2] = {L"Local\\BrakoSensorSetEven", L"Local\\BrakoSensorSetOdd"};
 constexpr uint32_t kMagic = 0x534B5242; // "BRKS"
 // A holder that died is noticed by the mutex and a live one holds it only for a copy; should one hang,
 // a reader goes ahead after this wait rather than stop, at worst taking a set of mixed ages.
 constexpr DWORD kLockWait = 1000;
 } // namespace
+
+CSensorBlock::CSensorBlock() {
+    for (int parity = 0; parity < 2; ++parity) {
+        m_published[parity].Reset(::CreateEventW(nullptr, TRUE, FALSE, kPublishedNames[parity]));
+    }
+}
 
 bool CSensorBlock::Create() {
     m_mutex.Reset(::CreateMutexW(nullptr, FALSE, kLockName));
@@ -46,6 +53,9 @@ bool CSensorBlock::Publish(const std::vector<hardwix::SensorSample>& readings) {
         block->readings[i] = {readings[i].type, readings[i].celsius};
     }
     ++block->sequence;
+    // Under the lock, so that a reader's sequence and the events agree.
+    ::ResetEvent(NextSetSignal(block->sequence));
+    ::SetEvent(NextSetSignal(block->sequence - 1));
     return true;
 }
 

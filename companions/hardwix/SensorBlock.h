@@ -16,10 +16,14 @@ using CMappedView = CScopedHandle<MappedViewTraits>;
 
 // The hand-off between HardwixService.exe, which measures, and DataMgr.dll in each program that wants
 // readings: a named shared-memory block in the session holding the latest complete set, guarded by a
-// named mutex. Fixed-width fields only, so 32- and 64-bit processes share it.
+// named mutex. Fixed-width fields only, so 32- and 64-bit processes share it. Two named manual-reset events, one
+// for odd and one for even sequence numbers, tell readers that a set came: publishing a set sets its own event and
+// resets the other, so a reader that has seen a set sleeps on the other one until the next set and needs no timer.
 class CSensorBlock {
 public:
     static constexpr size_t kMaxReadings = 16;
+
+    CSensorBlock();
 
     struct Snapshot {
         uint32_t sequence = 0;
@@ -37,6 +41,10 @@ public:
     std::optional<Snapshot> ReadNewer(uint32_t seenSequence);
     // When a reader last looked (GetTickCount64), 0 before any did.
     uint64_t LastReaderTick();
+    // Signalled once a set newer than `seenSequence` is published, whether or not the block exists yet; null when
+    // the events could not be made. A reader that woke to it and found nothing new calls ForgetSignal.
+    HANDLE NextSetSignal(uint32_t seenSequence) const { return m_published[(seenSequence + 1) % 2].Get(); }
+    void ForgetSignal(uint32_t seenSequence) { ::ResetEvent(NextSetSignal(seenSequence)); }
 
 private:
     struct Reading {
@@ -58,4 +66,5 @@ private:
     CKernelHandle m_mapping;
     CKernelHandle m_mutex;
     CMappedView m_view;
+    CKernelHandle m_published[2];
 };

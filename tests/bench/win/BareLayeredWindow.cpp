@@ -15,8 +15,9 @@ using namespace e2e;
 
 constexpr wchar_t kBareSwitch[] = L"--bare-layered-window ";
 
-// The bare process: a layered window with one pushed frame, then an idle message loop.
-[[noreturn]] void RunBareWindow(int width, int height, const std::wstring& reportFile) {
+// The bare process: a layered window with one pushed frame, then an idle message loop, which a timer of
+// `timerMs` wakes when it is not 0.
+[[noreturn]] void RunBareWindow(int width, int height, unsigned timerMs, const std::wstring& reportFile) {
     const auto start = Clock::now();
     WNDCLASSW wc{};
     wc.lpfnWndProc = ::DefWindowProcW;
@@ -40,6 +41,9 @@ constexpr wchar_t kBareSwitch[] = L"--bare-layered-window ";
     ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     ::UpdateLayeredWindow(hwnd, screen.Get(), &dest, &size, memory.Get(), &origin, 0, &blend, ULW_ALPHA);
     std::ofstream(std::filesystem::path(reportFile)) << MillisecondsSince(start);
+    if (timerMs != 0) {
+        ::SetTimer(hwnd, 1, timerMs, nullptr);
+    }
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::DispatchMessageW(&msg);
@@ -47,7 +51,8 @@ constexpr wchar_t kBareSwitch[] = L"--bare-layered-window ";
     ::ExitProcess(0);
 }
 
-// Runs before main when this program was started as the bare process: "<switch><width> <height> <report file>".
+// Runs before main when this program was started as the bare process:
+// "<switch><width> <height> <timer ms> <report file>".
 [[maybe_unused]] const bool g_bareChecked = [] {
     const std::wstring commandLine = ::GetCommandLineW();
     const size_t at = commandLine.find(kBareSwitch);
@@ -56,20 +61,21 @@ constexpr wchar_t kBareSwitch[] = L"--bare-layered-window ";
         wchar_t* end = nullptr;
         const int width = static_cast<int>(std::wcstol(rest, &end, 10));
         const int height = static_cast<int>(std::wcstol(end, &end, 10));
-        RunBareWindow(width, height, end + std::wcsspn(end, L" "));
+        const auto timerMs = static_cast<unsigned>(std::wcstoul(end, &end, 10));
+        RunBareWindow(width, height, timerMs, end + std::wcsspn(end, L" "));
     }
     return true;
 }();
 
 } // namespace
 
-double bench::StartBareWindow(CChildProcess& bare, int width, int height) {
+double bench::StartBareWindow(CChildProcess& bare, int width, int height, unsigned timerMs) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::wstring report = MakeTempFolder(L"bench-bare") + L"\\latency.txt";
+    const std::wstring report = MakeTempFolder(timerMs ? L"bench-ticking" : L"bench-bare") + L"\\latency.txt";
     double latencyMs = -1;
     if (bare.Start(Quoted(self) + L" " + kBareSwitch + std::to_wstring(width) + L" " + std::to_wstring(height) + L" " +
-                   report)) {
+                   std::to_wstring(timerMs) + L" " + report)) {
         // The file may show before its figure does.
         WaitUntil([&] { return static_cast<bool>(std::ifstream(std::filesystem::path(report)) >> latencyMs); }, 10s);
     }
