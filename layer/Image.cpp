@@ -90,14 +90,19 @@ bool CImage::Adopt(Gdiplus::Bitmap* decoded) {
     return true;
 }
 
-bool CImage::DrawUnscaled(HDC dc, int x, int y, int w, int h, const LayerRect& source) const {
-    if (w != source.Width() || h != source.Height() || source.left < 0 || source.top < 0 || source.right > m_width ||
-        source.bottom > m_height) {
-        return false;
+ConstPixelView CImage::PixelsOf(const LayerRect& source) const {
+    if (source.left < 0 || source.top < 0 || source.right > m_width || source.bottom > m_height) {
+        return {};
     }
-    ConstPixelView view{m_pixels.data() + static_cast<size_t>(source.top) * m_width + source.left,
-                        static_cast<ptrdiff_t>(m_width) * 4, w, h};
-    return CLayerCanvas::DrawPixels(dc, x, y, view);
+    return ConstPixelView{m_pixels.data() + static_cast<size_t>(source.top) * m_width + source.left,
+                          static_cast<ptrdiff_t>(m_width) * 4, source.Width(), source.Height()};
+}
+
+bool CImage::DrawUnscaled(HDC dc, int x, int y, int w, int h, const LayerRect& source) const {
+    // Laid pixel for pixel only where a logical pixel is one pixel of the bits.
+    const ConstPixelView view = PixelsOf(source);
+    return w == source.Width() && h == source.Height() && view.scan0 && CLayerCanvas::PixelDpi(dc) == 96 &&
+           CLayerCanvas::DrawPixels(dc, x, y, view);
 }
 
 bool CImage::LoadFromResource(UINT resourceId, const wchar_t* resourceType, HMODULE module) {
@@ -180,6 +185,17 @@ void CImage::DrawFrame(HDC dc, int x, int y, int w, int h, int frame) const {
 
 void CImage::DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const {
     if (!IsValid()) {
+        return;
+    }
+    // Into a canvas's bits every piece is stretched from its own pixels to edges rounded once, so pieces meet
+    // exactly at any scale; the graphics library would place fractional edges half transparent (a seam).
+    if (CLayerCanvas::PixelDpi(dc)) {
+        for (const ImagePiece& piece : pieces) {
+            const ConstPixelView view = PixelsOf(piece.source);
+            if (view.scan0) {
+                CLayerCanvas::StretchPixels(dc, ToRect(piece.dest), view);
+            }
+        }
         return;
     }
     std::vector<ImagePiece> stretched;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "layer/LayerControlMath.h"
+#include "layer/PixelBlend.h"
 
 // A decoded picture that is also a strip of equal frames laid side by side, so every state of a control
 // lives in one bitmap and a state change only moves the source rectangle.
@@ -45,6 +46,8 @@ public:
 
 private:
     bool Adopt(Gdiplus::Bitmap* decoded);
+    // The pixels of a source rectangle; none when it passes the picture's edge.
+    ConstPixelView PixelsOf(const LayerRect& source) const;
     // Lays the source rectangle straight into a canvas's bits when it is drawn at its own size.
     bool DrawUnscaled(HDC dc, int x, int y, int w, int h, const LayerRect& source) const;
 
