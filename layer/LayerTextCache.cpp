@@ -91,15 +91,16 @@ bool CLayerTextCache::Render(const std::wstring& text, Gdiplus::Font& font, int 
     if (bitmap.GetLastStatus() != Gdiplus::Ok || graphics.GetLastStatus() != Gdiplus::Ok) {
         return false;
     }
-    const auto factor = static_cast<Gdiplus::REAL>(scale);
-    Gdiplus::Matrix transform(factor, 0, 0, factor, static_cast<Gdiplus::REAL>(-pixels.left),
-                              static_cast<Gdiplus::REAL>(-pixels.top));
-    graphics.SetTransform(&transform);
+    // Scaled only when it must be: the library lays text out under a transform a little differently.
+    if (dpi != 96) {
+        graphics.ScaleTransform(static_cast<Gdiplus::REAL>(scale), static_cast<Gdiplus::REAL>(scale));
+    }
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
     for (const Pass& pass : passes) {
         Gdiplus::SolidBrush brush(ToGdiplusColor(pass.color, kLayerFillAlpha));
         Gdiplus::RectF moved(layout);
-        moved.Offset(static_cast<Gdiplus::REAL>(pass.dx), static_cast<Gdiplus::REAL>(pass.dy));
+        moved.Offset(static_cast<Gdiplus::REAL>(pass.dx - pixels.left / scale),
+                     static_cast<Gdiplus::REAL>(pass.dy - pixels.top / scale));
         graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), &font, moved, &format, &brush);
     }
     graphics.Flush(Gdiplus::FlushIntentionSync);
