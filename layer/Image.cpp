@@ -5,6 +5,7 @@
 #include "layer/LayerCanvas.h"
 #include "layer/LayerText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -90,14 +91,58 @@ bool CImage::Adopt(Gdiplus::Bitmap* decoded) {
     return true;
 }
 
-bool CImage::DrawUnscaled(HDC dc, int x, int y, int w, int h, const LayerRect& source) const {
-    if (w != source.Width() || h != source.Height() || source.left < 0 || source.top < 0 || source.right > m_width ||
-        source.bottom > m_height) {
+ConstPixelView CImage::PixelsOf(const LayerRect& source) const {
+    if (source.left < 0 || source.top < 0 || source.right > m_width || source.bottom > m_height) {
+        return {};
+    }
+    return ConstPixelView{m_pixels.data() + static_cast<size_t>(source.top) * m_width + source.left,
+                          static_cast<ptrdiff_t>(m_width) * 4, source.Width(), source.Height()};
+}
+
+bool CImage::DrawIntoCanvas(HDC dc, int x, int y, int w, int h, const LayerRect& source) const {
+    const int dpi = CLayerCanvas::PixelDpi(dc);
+    const ConstPixelView view = PixelsOf(source);
+    if (!view.scan0 || w <= 0 || h <= 0) {
         return false;
     }
-    ConstPixelView view{m_pixels.data() + static_cast<size_t>(source.top) * m_width + source.left,
-                        static_cast<ptrdiff_t>(m_width) * 4, w, h};
-    return CLayerCanvas::DrawPixels(dc, x, y, view);
+    if (dpi == 96 && w == source.Width() && h == source.Height()) {
+        return CLayerCanvas::DrawPixels(dc, x, y, view);
+    }
+    if (dpi <= 96) {
+        return false;
+    }
+    // Rounded as the canvas rounds every rectangle, so the picture meets what is drawn beside it.
+    const LayerRect box = ScaleRectToDpi(LayerRect{x, y, x + w, y + h}, dpi);
+    const ConstPixelView enlarged = Resampled(source, box.Width(), box.Height());
+    return enlarged.scan0 && CLayerCanvas::DrawPixels(dc, x, y, enlarged);
+}
+
+ConstPixelView CImage::Resampled(const LayerRect& source, int width, int height) const {
+    constexpr size_t kKept = 4;
+    auto found = std::find_if(m_enlarged.begin(), m_enlarged.end(), [&](const Enlarged& e) {
+        return e.source == source && e.width == width && e.height == height;
+    });
+    if (found == m_enlarged.end()) {
+        Enlarged made{source, width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
+        Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppPARGB,
+                               reinterpret_cast<BYTE*>(made.pixels.data()));
+        Gdiplus::Graphics graphics(&bitmap);
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        if (graphics.DrawImage(m_bitmap.get(), Gdiplus::Rect(0, 0, width, height), source.left, source.top,
+                               source.Width(), source.Height(), Gdiplus::UnitPixel) != Gdiplus::Ok) {
+            return {};
+        }
+        graphics.Flush(Gdiplus::FlushIntentionSync);
+        m_enlarged.push_front(std::move(made));
+        if (m_enlarged.size() > kKept) {
+            m_enlarged.pop_back();
+        }
+    } else {
+        m_enlarged.splice(m_enlarged.begin(), m_enlarged, found);
+    }
+    const Enlarged& front = m_enlarged.front();
+    return ConstPixelView{front.pixels.data(), static_cast<ptrdiff_t>(front.width) * 4, front.width, front.height};
 }
 
 bool CImage::LoadFromResource(UINT resourceId, const wchar_t* resourceType, HMODULE module) {
@@ -132,6 +177,7 @@ bool CImage::Attach(Gdiplus::Bitmap* bitmap) {
 }
 
 void CImage::Free() {
+    m_enlarged.clear();
     m_bitmap.reset();
     m_pixels.clear();
     m_width = 0;
@@ -151,7 +197,7 @@ bool CImage::IsValid() const {
 }
 
 void CImage::Draw(HDC dc, int x, int y, int w, int h, const RECT& source) const {
-    if (!IsValid() || DrawUnscaled(dc, x, y, w, h, ToLayerRect(source))) {
+    if (!IsValid() || DrawIntoCanvas(dc, x, y, w, h, ToLayerRect(source))) {
         return;
     }
     CLayerCanvas::CUse graphics(dc);
@@ -180,6 +226,17 @@ void CImage::DrawFrame(HDC dc, int x, int y, int w, int h, int frame) const {
 
 void CImage::DrawPieces(HDC dc, const std::vector<ImagePiece>& pieces) const {
     if (!IsValid()) {
+        return;
+    }
+    // Into a canvas's bits every piece is stretched from its own pixels to edges rounded once, so pieces meet
+    // exactly at any scale; the graphics library would place fractional edges half transparent (a seam).
+    if (CLayerCanvas::PixelDpi(dc)) {
+        for (const ImagePiece& piece : pieces) {
+            const ConstPixelView view = PixelsOf(piece.source);
+            if (view.scan0) {
+                CLayerCanvas::StretchPixels(dc, ToRect(piece.dest), view);
+            }
+        }
         return;
     }
     std::vector<ImagePiece> stretched;

@@ -7,10 +7,12 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <vector>
 
 #include "layer/LayerControlMath.h"
+#include "layer/PixelBlend.h"
 
 // A decoded picture that is also a strip of equal frames laid side by side, so every state of a control
 // lives in one bitmap and a state change only moves the source rectangle.
@@ -45,8 +47,22 @@ public:
 
 private:
     bool Adopt(Gdiplus::Bitmap* decoded);
-    // Lays the source rectangle straight into a canvas's bits when it is drawn at its own size.
-    bool DrawUnscaled(HDC dc, int x, int y, int w, int h, const LayerRect& source) const;
+    // The pixels of a source rectangle; none when it passes the picture's edge.
+    ConstPixelView PixelsOf(const LayerRect& source) const;
+    // Lays the source rectangle straight into a canvas's bits: as it is when drawn at its own size on a window
+    // at 100 %, and resampled once and kept when a window above 100 % enlarges it.
+    bool DrawIntoCanvas(HDC dc, int x, int y, int w, int h, const LayerRect& source) const;
+    // The source rectangle resampled to width x height pixels as a graphics draws it enlarged.
+    ConstPixelView Resampled(const LayerRect& source, int width, int height) const;
+
+    // Enlarged copies, most recently used first; a few, since a control draws one or two frames of a strip.
+    struct Enlarged {
+        LayerRect source;
+        int width;
+        int height;
+        std::vector<uint32_t> pixels;
+    };
+    mutable std::list<Enlarged> m_enlarged;
 
     std::vector<uint32_t> m_pixels;
     std::unique_ptr<Gdiplus::Bitmap> m_bitmap;

@@ -1,11 +1,18 @@
 #include "layer/LayerCanvas.h"
 
+#include <cmath>
+#include <cstdlib>
+
 #include "app/base/ScopedHandle.h"
+#include "layer/DeskWidgetPlacement.h"
+#include "layer/LayerText.h"
 
 namespace {
 
 // The canvas of the paint pass running on this thread; passes nest when a window paints inside another's.
 thread_local CLayerCanvas* t_canvas = nullptr;
+
+constexpr int kBaseDpi = 96;
 
 } // namespace
 
@@ -76,7 +83,7 @@ CLayerCanvas* CLayerCanvas::ForDC(HDC dc) {
     return canvas && canvas->m_graphics && canvas->m_dc == dc ? canvas : nullptr;
 }
 
-bool CLayerCanvas::DeviceMapping(HDC dc, POINT& origin, std::vector<LayerRect>& clip) const {
+bool CLayerCanvas::DeviceMapping(HDC dc, POINT& origin, int& dpi) {
     if (::GetMapMode(dc) != MM_TEXT) {
         return false;
     }
@@ -85,15 +92,25 @@ bool CLayerCanvas::DeviceMapping(HDC dc, POINT& origin, std::vector<LayerRect>& 
     ::GetViewportOrgEx(dc, &viewport);
     ::GetWindowOrgEx(dc, &window);
     origin = POINT{viewport.x - window.x, viewport.y - window.y};
+    dpi = kBaseDpi;
     if (::GetGraphicsMode(dc) == GM_ADVANCED) {
         XFORM world{};
-        if (!::GetWorldTransform(dc, &world) || world.eM11 != 1 || world.eM22 != 1 || world.eM12 != 0 ||
+        if (!::GetWorldTransform(dc, &world) || world.eM11 != world.eM22 || world.eM11 < 1 || world.eM12 != 0 ||
             world.eM21 != 0 || world.eDx != static_cast<int>(world.eDx) || world.eDy != static_cast<int>(world.eDy)) {
+            return false;
+        }
+        // Only a scale that is a whole DPI, as a window's monitor gives, maps edges as the pieces' math rounds them.
+        dpi = static_cast<int>(std::lround(world.eM11 * kBaseDpi));
+        if (std::abs(world.eM11 * kBaseDpi - dpi) > 1e-3) {
             return false;
         }
         origin.x += static_cast<int>(world.eDx);
         origin.y += static_cast<int>(world.eDy);
     }
+    return true;
+}
+
+bool CLayerCanvas::DeviceClip(HDC dc, std::vector<LayerRect>& clip) const {
     clip.clear();
     CRegionHandle region(::CreateRectRgn(0, 0, 0, 0));
     int found = region ? ::GetClipRgn(dc, region.Get()) : -1;
@@ -117,36 +134,49 @@ bool CLayerCanvas::DeviceMapping(HDC dc, POINT& origin, std::vector<LayerRect>& 
     return true;
 }
 
-bool CLayerCanvas::TakesPixels(HDC dc) {
-    return ForDC(dc) != nullptr;
+int CLayerCanvas::PixelDpi(HDC dc) {
+    POINT origin{};
+    int dpi = 0;
+    return ForDC(dc) && DeviceMapping(dc, origin, dpi) ? dpi : 0;
 }
 
 template <class Paint> bool CLayerCanvas::PaintPixels(HDC dc, Paint paint) {
     CLayerCanvas* canvas = ForDC(dc);
     POINT origin{};
+    int dpi = 0;
     std::vector<LayerRect> clip;
-    if (!canvas || !canvas->DeviceMapping(dc, origin, clip)) {
+    if (!canvas || !DeviceMapping(dc, origin, dpi) || !canvas->DeviceClip(dc, clip)) {
         return false;
     }
     // GDI may still hold drawing for these bits in its batch.
     ::GdiFlush();
     for (const LayerRect& part : clip) {
-        paint(canvas->m_pixels, origin, part);
+        paint(canvas->m_pixels, origin, dpi, part);
     }
     return true;
 }
 
+LayerRect CLayerCanvas::InBits(const RECT& rect, POINT origin, int dpi) {
+    const LayerRect scaled = ScaleRectToDpi(ToLayerRect(rect), dpi);
+    return LayerRect{scaled.left + origin.x, scaled.top + origin.y, scaled.right + origin.x, scaled.bottom + origin.y};
+}
+
 bool CLayerCanvas::FillPixels(HDC dc, const RECT& rect, uint32_t pixel) {
-    return PaintPixels(dc, [&](const PixelView& bits, POINT origin, const LayerRect& clip) {
-        FillOver(bits,
-                 LayerRect{rect.left + origin.x, rect.top + origin.y, rect.right + origin.x, rect.bottom + origin.y},
-                 clip, pixel);
+    return PaintPixels(dc, [&](const PixelView& bits, POINT origin, int dpi, const LayerRect& clip) {
+        FillOver(bits, InBits(rect, origin, dpi), clip, pixel);
     });
 }
 
-bool CLayerCanvas::DrawPixels(HDC dc, int x, int y, const ConstPixelView& picture) {
-    return PaintPixels(dc, [&](const PixelView& bits, POINT origin, const LayerRect& clip) {
-        BlendOver(bits, x + origin.x, y + origin.y, picture, clip);
+bool CLayerCanvas::StretchPixels(HDC dc, const RECT& rect, const ConstPixelView& picture) {
+    return PaintPixels(dc, [&](const PixelView& bits, POINT origin, int dpi, const LayerRect& clip) {
+        StretchOver(bits, InBits(rect, origin, dpi), picture, clip);
+    });
+}
+
+bool CLayerCanvas::DrawPixels(HDC dc, int x, int y, const ConstPixelView& picture, POINT shift) {
+    return PaintPixels(dc, [&](const PixelView& bits, POINT origin, int dpi, const LayerRect& clip) {
+        BlendOver(bits, ScaleToDpi(x, dpi) + origin.x + shift.x, ScaleToDpi(y, dpi) + origin.y + shift.y, picture,
+                  clip);
     });
 }
 

@@ -28,11 +28,17 @@ public:
     bool IsActive() const { return m_graphics != nullptr; }
 
     // Pixel-exact drawing straight into the bits of the canvas on this DC, in the DC's logical coordinates
-    // and within its clip. False when no canvas draws on the DC or the DC maps by more than a move; the
-    // caller then draws with a graphics.
-    static bool TakesPixels(HDC dc);
+    // and within its clip. A window drawn at its monitor's scale maps logical units to more than one pixel:
+    // PixelDpi gives that scale as a DPI (96: one pixel a unit), or 0 when no canvas draws on the DC or its
+    // mapping is more than a move and an even scale; the caller then draws with a graphics.
+    static int PixelDpi(HDC dc);
+    // The rectangle's edges land on the nearest pixels, so fills that meet in logical units meet in the bits.
     static bool FillPixels(HDC dc, const RECT& rect, uint32_t pixel);
-    static bool DrawPixels(HDC dc, int x, int y, const ConstPixelView& picture);
+    // The picture is in the bits' own pixels; its top-left corner lies `shift` pixels from the pixel where
+    // the logical point (x, y) lands.
+    static bool DrawPixels(HDC dc, int x, int y, const ConstPixelView& picture, POINT shift = {});
+    // The picture stretched over the rectangle, whose edges land as FillPixels's do.
+    static bool StretchPixels(HDC dc, const RECT& rect, const ConstPixelView& picture);
 
     // A graphics that draws on a DC as Graphics(dc) would. Whatever it changes (transform, clip, hints)
     // is undone when it goes, so no use leaks state into the next.
@@ -56,11 +62,15 @@ private:
     // The DC's world-to-device transform and clip applied to the shared graphics; false when the DC's
     // mapping is one the canvas does not reproduce.
     bool Prepare(HDC dc);
-    // Where the DC's logical origin lies in the bits and its clip as rectangles of the bits; false when the
-    // DC's mapping is more than a move.
-    bool DeviceMapping(HDC dc, POINT& origin, std::vector<LayerRect>& clip) const;
+    // Where the DC's logical origin lies in the bits and the DPI its world scale draws at; false when the
+    // DC's mapping is more than a move and an even scale that the pixel paths reproduce.
+    static bool DeviceMapping(HDC dc, POINT& origin, int& dpi);
+    // The DC's clip as rectangles of the bits.
+    bool DeviceClip(HDC dc, std::vector<LayerRect>& clip) const;
+    // A rectangle of the DC's logical coordinates in the bits, its edges rounded to the nearest pixels.
+    static LayerRect InBits(const RECT& rect, POINT origin, int dpi);
     static CLayerCanvas* ForDC(HDC dc);
-    // Calls paint(bits, origin, clip rectangle) for each rectangle of the DC's clip.
+    // Calls paint(bits, origin, dpi, clip rectangle) for each rectangle of the DC's clip.
     template <class Paint> static bool PaintPixels(HDC dc, Paint paint);
 
     HDC m_dc;

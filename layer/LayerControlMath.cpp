@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "layer/DeskWidgetPlacement.h"
+
 LayerRect ShrinkRect(const LayerRect& rect, const LayerRect& insets) {
     return LayerRect{rect.left + insets.left, rect.top + insets.top, rect.right - insets.right,
                      rect.bottom - insets.bottom};
@@ -204,4 +206,9 @@ std::vector<ImagePiece> ThreeSlicePieces(int imageWidth, int imageHeight, bool v
         }
     }
     return pieces;
+}
+
+LayerRect ScaleRectToDpi(const LayerRect& rect, int dpi) {
+    return LayerRect{ScaleToDpi(rect.left, dpi), ScaleToDpi(rect.top, dpi), ScaleToDpi(rect.right, dpi),
+                     ScaleToDpi(rect.bottom, dpi)};
 }

@@ -83,3 +83,7 @@ std::vector<ImagePiece> NineGridPieces(int imageWidth, int imageHeight, const La
 // repeated between them with the last copy cut; across the other axis every piece fills `dest`.
 std::vector<ImagePiece> ThreeSlicePieces(int imageWidth, int imageHeight, bool vertical, int firstCap, int lastCap,
                                          const LayerRect& dest);
+// A rectangle drawn on a surface at `dpi` (96: the controls' own size) in whole pixels of that surface: every
+// edge is rounded on its own, so rectangles that share an edge in the controls' terms (the pieces of a sliced
+// picture, fills side by side) share it there too, with neither a gap nor an overlap between them.
+LayerRect ScaleRectToDpi(const LayerRect& rect, int dpi);

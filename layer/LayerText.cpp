@@ -25,11 +25,11 @@ void DrawTextPasses(HDC dc, const std::wstring& text, Gdiplus::Font* font, const
     }
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
-    if (CLayerCanvas::TakesPixels(dc)) {
+    if (int dpi = CLayerCanvas::PixelDpi(dc)) {
         const CLayerTextCache::Rendered* rendered =
-            CLayerTextCache::ForThisThread().Get(text, *font, width, height, flags, passes);
+            CLayerTextCache::ForThisThread().Get(text, *font, width, height, flags, passes, dpi);
         if (rendered &&
-            CLayerCanvas::DrawPixels(dc, rect.left + rendered->left, rect.top + rendered->top, rendered->View())) {
+            CLayerCanvas::DrawPixels(dc, rect.left, rect.top, rendered->View(), POINT{rendered->left, rendered->top})) {
             return;
         }
     }

@@ -1,6 +1,7 @@
 #include "layer/LayerTextCache.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "layer/LayerText.h"
@@ -13,16 +14,17 @@ constexpr size_t kMaxBytes = 4u << 20;
 constexpr int kMaxPixels = 1 << 20;
 
 std::wstring KeyOf(const std::wstring& text, Gdiplus::Font& font, int width, int height, UINT flags,
-                   std::span<const CLayerTextCache::Pass> passes) {
+                   std::span<const CLayerTextCache::Pass> passes, int dpi) {
     Gdiplus::FontFamily family;
     wchar_t name[LF_FACESIZE] = {};
     if (font.GetFamily(&family) != Gdiplus::Ok || family.GetFamilyName(name) != Gdiplus::Ok || !name[0]) {
         return {};
     }
     std::wstring key = std::to_wstring(text.size()) + L':' + text + name;
-    for (long long value : {static_cast<long long>(font.GetSize() * 64), static_cast<long long>(font.GetStyle()),
-                            static_cast<long long>(font.GetUnit()), static_cast<long long>(width),
-                            static_cast<long long>(height), static_cast<long long>(flags)}) {
+    for (long long value :
+         {static_cast<long long>(font.GetSize() * 64), static_cast<long long>(font.GetStyle()),
+          static_cast<long long>(font.GetUnit()), static_cast<long long>(width), static_cast<long long>(height),
+          static_cast<long long>(flags), static_cast<long long>(dpi)}) {
         key += L',' + std::to_wstring(value);
     }
     for (const CLayerTextCache::Pass& pass : passes) {
@@ -39,7 +41,7 @@ CLayerTextCache& CLayerTextCache::ForThisThread() {
 }
 
 bool CLayerTextCache::Render(const std::wstring& text, Gdiplus::Font& font, int width, int height, UINT flags,
-                             std::span<const Pass> passes, Rendered& out) {
+                             std::span<const Pass> passes, int dpi, Rendered& out) {
     Gdiplus::StringFormat format;
     ApplyTextFormat(format, flags);
     const Gdiplus::RectF layout(0, 0, static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height));
@@ -69,13 +71,19 @@ bool CLayerTextCache::Render(const std::wstring& text, Gdiplus::Font& font, int 
         bounds.top = std::min(bounds.top, height - lines - slack);
         bounds.bottom = std::max(bounds.bottom, lines + slack);
     }
-    if (static_cast<long long>(bounds.Width()) * bounds.Height() > kMaxPixels) {
+    // Worked out in layout units above; the picture holds the pixels they cover at the DPI, its layout
+    // rectangle's top-left on a whole pixel as the canvas lays it.
+    const double scale = dpi / 96.0;
+    const LayerRect pixels{
+        static_cast<int>(std::floor(bounds.left * scale)), static_cast<int>(std::floor(bounds.top * scale)),
+        static_cast<int>(std::ceil(bounds.right * scale)), static_cast<int>(std::ceil(bounds.bottom * scale))};
+    if (static_cast<long long>(pixels.Width()) * pixels.Height() > kMaxPixels) {
         return false;
     }
-    out.left = bounds.left;
-    out.top = bounds.top;
-    out.width = bounds.Width();
-    out.height = bounds.Height();
+    out.left = pixels.left;
+    out.top = pixels.top;
+    out.width = pixels.Width();
+    out.height = pixels.Height();
     out.pixels.assign(static_cast<size_t>(out.width) * out.height, 0);
     Gdiplus::Bitmap bitmap(out.width, out.height, out.width * 4, PixelFormat32bppPARGB,
                            reinterpret_cast<BYTE*>(out.pixels.data()));
@@ -83,12 +91,16 @@ bool CLayerTextCache::Render(const std::wstring& text, Gdiplus::Font& font, int 
     if (bitmap.GetLastStatus() != Gdiplus::Ok || graphics.GetLastStatus() != Gdiplus::Ok) {
         return false;
     }
+    // Scaled only when it must be: the library lays text out under a transform a little differently.
+    if (dpi != 96) {
+        graphics.ScaleTransform(static_cast<Gdiplus::REAL>(scale), static_cast<Gdiplus::REAL>(scale));
+    }
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
     for (const Pass& pass : passes) {
         Gdiplus::SolidBrush brush(ToGdiplusColor(pass.color, kLayerFillAlpha));
         Gdiplus::RectF moved(layout);
-        moved.Offset(static_cast<Gdiplus::REAL>(pass.dx - bounds.left),
-                     static_cast<Gdiplus::REAL>(pass.dy - bounds.top));
+        moved.Offset(static_cast<Gdiplus::REAL>(pass.dx - pixels.left / scale),
+                     static_cast<Gdiplus::REAL>(pass.dy - pixels.top / scale));
         graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), &font, moved, &format, &brush);
     }
     graphics.Flush(Gdiplus::FlushIntentionSync);
@@ -96,12 +108,12 @@ bool CLayerTextCache::Render(const std::wstring& text, Gdiplus::Font& font, int 
 }
 
 const CLayerTextCache::Rendered* CLayerTextCache::Get(const std::wstring& text, Gdiplus::Font& font, int width,
-                                                      int height, UINT flags, std::span<const Pass> passes) {
+                                                      int height, UINT flags, std::span<const Pass> passes, int dpi) {
     // A layout rectangle without width or height has no bound in that direction.
     if (width <= 0 || height <= 0) {
         return nullptr;
     }
-    std::wstring key = KeyOf(text, font, width, height, flags, passes);
+    std::wstring key = KeyOf(text, font, width, height, flags, passes, dpi);
     if (key.empty()) {
         return nullptr;
     }
@@ -110,7 +122,7 @@ const CLayerTextCache::Rendered* CLayerTextCache::Get(const std::wstring& text, 
         return &found->second->second;
     }
     Rendered rendered;
-    if (!Render(text, font, width, height, flags, passes, rendered)) {
+    if (!Render(text, font, width, height, flags, passes, dpi, rendered)) {
         return nullptr;
     }
     m_bytes += rendered.pixels.size() * sizeof(uint32_t);

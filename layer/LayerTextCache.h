@@ -30,7 +30,8 @@ public:
         int dy;
     };
 
-    // The rendered passes and where their picture's top-left lies from the layout rectangle's.
+    // The rendered passes and where their picture's top-left lies from the layout rectangle's, in the
+    // picture's pixels.
     struct Rendered {
         int left = 0;
         int top = 0;
@@ -46,16 +47,18 @@ public:
     static CLayerTextCache& ForThisThread();
 
     // The text laid out in a width x height rectangle with the control text format flags and drawn in each
-    // pass at the fill alpha, anti-aliased. Null when it cannot be rendered ahead: an unbounded layout, a
-    // font without a family, or a picture too large to keep. Valid until the next call.
+    // pass at the fill alpha, anti-aliased, on a surface at `dpi` (96: at its own size; above, every length,
+    // the font's and the passes' included, grows by dpi / 96, as a window drawn at its monitor's scale shows
+    // it). Null when it cannot be rendered ahead: an unbounded layout, a font without a family, or a picture
+    // too large to keep. Valid until the next call.
     const Rendered* Get(const std::wstring& text, Gdiplus::Font& font, int width, int height, UINT flags,
-                        std::span<const Pass> passes);
+                        std::span<const Pass> passes, int dpi);
 
     size_t ByteCount() const { return m_bytes; }
 
 private:
     static bool Render(const std::wstring& text, Gdiplus::Font& font, int width, int height, UINT flags,
-                       std::span<const Pass> passes, Rendered& out);
+                       std::span<const Pass> passes, int dpi, Rendered& out);
 
     using Entry = std::pair<std::wstring, Rendered>;
     std::list<Entry> m_entries; // most recently used first

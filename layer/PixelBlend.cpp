@@ -1,6 +1,7 @@
 #include "layer/PixelBlend.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -33,6 +34,38 @@ LayerRect Intersect(const LayerRect& a, const LayerRect& b) {
                      std::min(a.bottom, b.bottom)};
 }
 
+// Where one of the target pixels along an axis samples the stretched picture: two neighbouring picture
+// pixels and the weight, of 256, of the second.
+struct Tap {
+    int first;
+    int second;
+    uint32_t weight;
+};
+
+// The taps of `length` target pixels over `size` picture pixels: each target pixel's centre mapped into the
+// picture, in 1/256 of a pixel, with exact integer arithmetic and kept within the picture.
+std::vector<Tap> Taps(int length, int size) {
+    std::vector<Tap> taps(static_cast<size_t>(length));
+    for (int i = 0; i < length; ++i) {
+        long long position = (2LL * i + 1) * size * 256 / (2LL * length) - 128;
+        position = std::clamp<long long>(position, 0, (size - 1) * 256LL);
+        int first = static_cast<int>(position >> 8);
+        taps[i] = Tap{first, std::min(first + 1, size - 1), static_cast<uint32_t>(position & 255)};
+    }
+    return taps;
+}
+
+// a + (b - a) * weight / 256 for every channel, two at a time as in Over.
+uint32_t Mix(uint32_t a, uint32_t b, uint32_t weight) {
+    if (weight == 0) {
+        return a;
+    }
+    uint32_t keep = 256 - weight;
+    uint32_t redBlue = (((a & 0x00FF00FF) * keep + (b & 0x00FF00FF) * weight) >> 8) & 0x00FF00FF;
+    uint32_t alphaGreen = ((((a >> 8) & 0x00FF00FF) * keep + ((b >> 8) & 0x00FF00FF) * weight)) & 0xFF00FF00;
+    return redBlue | alphaGreen;
+}
+
 } // namespace
 
 uint32_t PremultipliedPixel(uint8_t alpha, uint8_t red, uint8_t green, uint8_t blue) {
@@ -58,6 +91,27 @@ void BlendOver(const PixelView& target, int x, int y, const ConstPixelView& pict
         const uint32_t* in = picture.Row(row - y);
         for (int column = area.left; column < area.right; ++column) {
             out[column] = Over(in[column - x], out[column]);
+        }
+    }
+}
+
+void StretchOver(const PixelView& target, const LayerRect& rect, const ConstPixelView& picture, const LayerRect& clip) {
+    LayerRect area = Intersect(Intersect(rect, clip), LayerRect{0, 0, target.width, target.height});
+    if (area.Width() <= 0 || area.Height() <= 0 || picture.width <= 0 || picture.height <= 0) {
+        return;
+    }
+    const std::vector<Tap> columns = Taps(rect.Width(), picture.width);
+    const std::vector<Tap> rows = Taps(rect.Height(), picture.height);
+    for (int y = area.top; y < area.bottom; ++y) {
+        const Tap& row = rows[y - rect.top];
+        const uint32_t* upper = picture.Row(row.first);
+        const uint32_t* lower = picture.Row(row.second);
+        uint32_t* out = target.Row(y);
+        for (int x = area.left; x < area.right; ++x) {
+            const Tap& column = columns[x - rect.left];
+            uint32_t pixel = Mix(Mix(upper[column.first], upper[column.second], column.weight),
+                                 Mix(lower[column.first], lower[column.second], column.weight), row.weight);
+            out[x] = Over(pixel, out[x]);
         }
     }
 }

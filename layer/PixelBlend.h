@@ -34,3 +34,7 @@ void FillOver(const PixelView& target, const LayerRect& rect, const LayerRect& c
 
 // Lays the picture over the target with its top-left corner at (x, y), touching only pixels within clip.
 void BlendOver(const PixelView& target, int x, int y, const ConstPixelView& picture, const LayerRect& clip);
+
+// Lays the picture stretched over rect (each pixel filtered from its four nearest picture pixels, never from
+// beyond the picture's edge), touching only pixels within clip. A rect of the picture's own size copies it.
+void StretchOver(const PixelView& target, const LayerRect& rect, const ConstPixelView& picture, const LayerRect& clip);

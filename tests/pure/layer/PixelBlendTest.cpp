@@ -69,3 +69,35 @@ TEST(PixelBlend, PlacementFollowsTopDownRowsAndStaysInsideClipAndBounds) {
     EXPECT_EQ(target.view.Row(1)[1], 0xFFFFFFFFu);
     EXPECT_EQ(target.view.Row(3)[3], 0u);
 }
+
+// The pieces of a sliced picture, each stretched to its own rounded rectangle, cover every pixel of the whole
+// scaled rectangle once at any scale (no pixel less than opaque: a seam), and each is filtered only from its
+// own cell of the picture: every cell has its own colour, and no pixel mixes two.
+TEST(PixelBlend, StretchedPiecesLeaveNoSeamAndNoBleedAtAnyScale) {
+    const LayerRect insets{7, 5, 6, 4};
+    std::vector<uint32_t> cells(30 * 20);
+    for (int i = 0; i < 30 * 20; ++i) {
+        int column = i % 30 < insets.left ? 0 : i % 30 < 30 - insets.right ? 1 : 2;
+        int row = i / 30 < insets.top ? 0 : i / 30 < 20 - insets.bottom ? 1 : 2;
+        cells[i] = 0xFF000000u | static_cast<uint32_t>(column * 3 + row + 1) * 0x1C;
+    }
+    const LayerRect dest{3, 2, 3 + 57, 2 + 31};
+    for (int dpi : {96, 120, 144, 168, 192}) {
+        BottomUp target(120, 80, 0);
+        for (const ImagePiece& piece : NineGridPieces(30, 20, insets, dest)) {
+            const LayerRect& s = piece.source;
+            StretchOver(target.view, ScaleRectToDpi(piece.dest, dpi),
+                        ConstPixelView{cells.data() + s.top * 30 + s.left, 30 * 4, s.Width(), s.Height()},
+                        LayerRect{0, 0, 120, 80});
+        }
+        const LayerRect whole = ScaleRectToDpi(dest, dpi);
+        for (int y = 0; y < 80; ++y) {
+            for (int x = 0; x < 120; ++x) {
+                uint32_t pixel = target.view.Row(y)[x];
+                bool inside = x >= whole.left && x < whole.right && y >= whole.top && y < whole.bottom;
+                ASSERT_EQ(pixel >> 24, inside ? 0xFFu : 0u) << dpi << " dpi at " << x << "," << y;
+                ASSERT_EQ((pixel & 0xFF) % 0x1C, 0u) << dpi << " dpi at " << x << "," << y << ": cells mixed";
+            }
+        }
+    }
+}

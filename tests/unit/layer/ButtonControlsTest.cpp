@@ -74,6 +74,26 @@ TEST_F(ButtonControls, PressMovedOffAndReleasedStillClicksButADisabledButtonNeit
     EXPECT_EQ(hitTest(150, 100), HTCLIENT);
 }
 
+// Moved to a monitor at 200 %, the window doubles and draws at that scale, and a click where the monitor
+// shows a button reaches that button rather than the one under the same point unscaled.
+TEST_F(ButtonControls, AtTwiceTheScaleAClickAtTheScaledPlaceReachesItsButton) {
+    std::unique_ptr<CImage> strip =
+        MakeStrip({kFrameColors[0], kFrameColors[1], kFrameColors[2], kFrameColors[3]}, 8, 8);
+    Add(new CLayerButtonCtrl, RECT{10, 10, 60, 40}, 5)->SetImage(strip.get(), FALSE);
+    Add(new CLayerButtonCtrl, RECT{62, 42, 110, 80}, 6)->SetImage(strip.get(), FALSE);
+    RECT suggested{kLeft, kTop, kLeft + 1, kTop + 1}; // the size is the window's own to work out
+    ::SendMessageW(wnd.m_hWnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    PumpMessages();
+    RECT client{};
+    ::GetClientRect(wnd.m_hWnd, &client);
+    EXPECT_TRUE(client.right == 400 && client.bottom == 240) << client.right << " x " << client.bottom;
+    EXPECT_EQ(ColorOf(Pixel(100, 30)), kFrameColors[0]) << "not drawn at the scale";
+    ::SendMessageW(wnd.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(70, 50));
+    ::SendMessageW(wnd.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(70, 50));
+    PumpMessages();
+    EXPECT_EQ(wnd.commands, (std::vector<std::pair<int, LPARAM>>{{5, 0}}));
+}
+
 TEST_F(ButtonControls, CheckBoxShowsFrameFourPlusStateWhenCheckedAndTogglesOnClick) {
     std::unique_ptr<CImage> strip = MakeStrip({kFrameColors[0], kFrameColors[1], kFrameColors[2], kFrameColors[3],
                                                kFrameColors[4], kFrameColors[5], kFrameColors[6], kFrameColors[7]},

@@ -72,7 +72,7 @@ protected:
         ::IntersectClipRect(dc, 0, 0, 50, kHeight);
         ::OffsetViewportOrgEx(dc, 6, 4, nullptr);
         FillLayerRect(dc, RECT{0, 0, 30, 12}, RGB(200, 100, 50));
-        DrawLayerText(dc, L"Ag 12", m_font.get(), RECT{0, 10, 58, 32}, RGB(255, 255, 255), RGB(0, 0, 0), 0);
+        DrawLayerText(dc, L"Ag 12", m_font.get(), RECT{3, 10, 58, 32}, RGB(255, 255, 255), RGB(0, 0, 0), 0);
         // Unclipped, so the outlined text runs below its flat rectangle.
         DrawLayerOutlinedText(dc, L"Wide", m_font.get(), RECT{0, 34, 40, 40}, RGB(255, 220, 0), RGB(0, 0, 160), 0x0400);
         // At its own size (crossing the DC's clip) and scaled.
@@ -87,40 +87,52 @@ protected:
 
 // Through the canvas (texts rendered ahead, pictures and fills laid into the bits) the pixels are those a
 // graphics made on the DC leaves: premultiplied at the fill alpha over transparency, text edges partly
-// transparent, the DC's origin and clip obeyed.
+// transparent, the DC's origin and clip obeyed; and so at twice the scale, as a window at 200 % draws.
 TEST_F(LayerCanvas, DrawsTheSamePixelsAsAGraphicsOnTheDC) {
-    CSurface plain;
-    CSurface shared;
-    ASSERT_TRUE(plain.bits && shared.bits);
-    DrawScene(plain.dc.Get());
-    {
-        CLayerCanvas canvas(shared.dc.Get(), shared.bitmap.Get());
-        ASSERT_TRUE(canvas.IsActive());
-        DrawScene(shared.dc.Get());
-    }
-    int edges = 0;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            DWORD expected = plain.At(x, y);
-            DWORD actual = shared.At(x, y);
-            // The bits are blended with rounding where Wine's graphics library truncates at every layer, so
-            // where layers meet (a picture over a fill, an outline's passes) the two differ by a few levels; a
-            // missing or misplaced layer differs by far more.
-            for (int shift : {0, 8, 16, 24}) {
-                ASSERT_LE(std::abs(Channel(expected, shift) - Channel(actual, shift)), 4)
-                    << std::hex << expected << " " << actual << " at " << std::dec << x << "," << y;
-            }
-            for (int shift : {0, 8, 16}) {
-                ASSERT_LE(Channel(actual, shift), Channel(actual, 24)) << "not premultiplied at " << x << "," << y;
-            }
-            int alpha = Channel(actual, 24);
-            edges += alpha > 0 && alpha < 254;
+    for (FLOAT scale : {1.0f, 2.0f}) {
+        SCOPED_TRACE(testing::Message() << "scale " << scale);
+        CSurface plain;
+        CSurface shared;
+        ASSERT_TRUE(plain.bits && shared.bits);
+        const XFORM world{scale, 0, 0, scale, 0, 0};
+        for (HDC dc : {plain.dc.Get(), shared.dc.Get()}) {
+            ::SetGraphicsMode(dc, GM_ADVANCED);
+            ::SetWorldTransform(dc, &world);
         }
+        DrawScene(plain.dc.Get());
+        {
+            CLayerCanvas canvas(shared.dc.Get(), shared.bitmap.Get());
+            ASSERT_TRUE(canvas.IsActive());
+            ASSERT_EQ(CLayerCanvas::PixelDpi(shared.dc.Get()), static_cast<int>(96 * scale));
+            DrawScene(shared.dc.Get());
+        }
+        int edges = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                DWORD expected = plain.At(x, y);
+                DWORD actual = shared.At(x, y);
+                // The bits are blended with rounding where Wine's graphics library truncates at every layer, so
+                // where layers meet (a picture over a fill, an outline's passes) the two differ by a few levels;
+                // a missing or misplaced layer differs by far more.
+                for (int shift : {0, 8, 16, 24}) {
+                    ASSERT_LE(std::abs(Channel(expected, shift) - Channel(actual, shift)), 4)
+                        << std::hex << expected << " " << actual << " at " << std::dec << x << "," << y;
+                }
+                for (int shift : {0, 8, 16}) {
+                    ASSERT_LE(Channel(actual, shift), Channel(actual, 24)) << "not premultiplied at " << x << "," << y;
+                }
+                int alpha = Channel(actual, 24);
+                edges += alpha > 0 && alpha < 254;
+            }
+        }
+        EXPECT_EQ(Channel(shared.At(6, 4), 24), 254);
+        EXPECT_EQ(shared.At(5, 4), 0u);
+        const int beyondClip = static_cast<int>(50 * scale) + 2;
+        if (beyondClip < kWidth) {
+            EXPECT_EQ(shared.At(beyondClip, 30), 0u) << "drawn outside the DC's clip";
+        }
+        EXPECT_GT(edges, 0) << "no anti-aliased text edge";
     }
-    EXPECT_EQ(Channel(shared.At(6, 4), 24), 254);
-    EXPECT_EQ(shared.At(5, 4), 0u);
-    EXPECT_EQ(shared.At(52, 30), 0u) << "drawn outside the DC's clip";
-    EXPECT_GT(edges, 0) << "no anti-aliased text edge";
 }
 
 // A DC other than the canvas's draws into its own bitmap while the canvas is active.
