@@ -12,8 +12,6 @@ namespace {
 // The canvas of the paint pass running on this thread; passes nest when a window paints inside another's.
 thread_local CLayerCanvas* t_canvas = nullptr;
 
-constexpr int kBaseDpi = 96;
-
 } // namespace
 
 CLayerCanvas::CLayerCanvas(HDC dc, HBITMAP dib) : m_dc(dc), m_outer(t_canvas) {

@@ -91,7 +91,7 @@ bool CLayerTextCache::Render(const std::wstring& text, Gdiplus::Font& font, int 
     if (bitmap.GetLastStatus() != Gdiplus::Ok || graphics.GetLastStatus() != Gdiplus::Ok) {
         return false;
     }
-    // Scaled only when it must be: the library lays text out under a transform a little differently.
+    // Scaled only above 100 %, so a text at 100 % is rendered exactly as it was before the scale was known.
     if (dpi != 96) {
         graphics.ScaleTransform(static_cast<Gdiplus::REAL>(scale), static_cast<Gdiplus::REAL>(scale));
     }

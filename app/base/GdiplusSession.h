@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <delayimp.h>
 #include <objidl.h>
 
 #include <gdiplus.h>
@@ -13,12 +12,6 @@ public:
     CGdiplusSession() {
         Gdiplus::GdiplusStartupInput input;
         m_started = Gdiplus::GdiplusStartup(&m_token, &input, nullptr) == Gdiplus::Ok;
-        if (m_started) {
-            // Where GDI+ is imported late, the stub that binds each function on its first call keeps only the
-            // integer argument registers: a first call with float arguments (a pen's width, a matrix) would
-            // receive others. So every GDI+ function is bound here at once; with a usual import there is none.
-            ::__HrLoadAllImportsForDll("gdiplus.dll");
-        }
     }
     ~CGdiplusSession() {
         if (m_started) {
