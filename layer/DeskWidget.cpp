@@ -138,8 +138,8 @@ void CDeskWidget::SetDragLock(bool locked) {
 void CDeskWidget::OnHitTest(int screenX, int screenY) {
     POINT client{screenX, screenY};
     ::ScreenToClient(m_window.GetHWND(), &client);
-    ILayerControl* control =
-        m_window.GetRootView()->ChildFromPoint(m_window.ToLayer(client.x), m_window.ToLayer(client.y));
+    const POINT layer = m_window.ToLayerPoint(client);
+    ILayerControl* control = m_window.GetRootView()->ChildFromPoint(layer.x, layer.y);
     m_dragEnabled = !control || control->IsDragThrough();
 }
 

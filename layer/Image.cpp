@@ -1,5 +1,6 @@
 #include "layer/Image.h"
 
+#include "app/base/DpiScale.h"
 #include "app/base/ScopedHandle.h"
 #include "app/base/SmartLogger.h"
 #include "layer/LayerCanvas.h"
@@ -105,10 +106,10 @@ bool CImage::DrawIntoCanvas(HDC dc, int x, int y, int w, int h, const LayerRect&
     if (!view.scan0 || w <= 0 || h <= 0) {
         return false;
     }
-    if (dpi == 96 && w == source.Width() && h == source.Height()) {
+    if (dpi == kBaseDpi && w == source.Width() && h == source.Height()) {
         return CLayerCanvas::DrawPixels(dc, x, y, view);
     }
-    if (dpi <= 96) {
+    if (dpi <= kBaseDpi) {
         return false;
     }
     // Rounded as the canvas rounds every rectangle, so the picture meets what is drawn beside it.

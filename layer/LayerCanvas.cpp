@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/base/DpiScale.h"
 #include "app/base/ScopedHandle.h"
-#include "layer/DeskWidgetPlacement.h"
 #include "layer/LayerText.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "layer/DeskWidgetPlacement.h"
+#include "app/base/DpiScale.h"
 
 LayerRect ShrinkRect(const LayerRect& rect, const LayerRect& insets) {
     return LayerRect{rect.left + insets.left, rect.top + insets.top, rect.right - insets.right,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/base/DpiScale.h"
 #include "layer/LayerText.h"
 
 namespace {
@@ -73,7 +74,7 @@ bool CLayerTextCache::Render(const std::wstring& text, Gdiplus::Font& font, int 
     }
     // Worked out in layout units above; the picture holds the pixels they cover at the DPI, its layout
     // rectangle's top-left on a whole pixel as the canvas lays it.
-    const double scale = dpi / 96.0;
+    const double scale = static_cast<double>(dpi) / kBaseDpi;
     const LayerRect pixels{
         static_cast<int>(std::floor(bounds.left * scale)), static_cast<int>(std::floor(bounds.top * scale)),
         static_cast<int>(std::ceil(bounds.right * scale)), static_cast<int>(std::ceil(bounds.bottom * scale))};
@@ -92,7 +93,7 @@ bool CLayerTextCache::Render(const std::wstring& text, Gdiplus::Font& font, int 
         return false;
     }
     // Scaled only above 100 %, so a text at 100 % is rendered exactly as it was before the scale was known.
-    if (dpi != 96) {
+    if (dpi != kBaseDpi) {
         graphics.ScaleTransform(static_cast<Gdiplus::REAL>(scale), static_cast<Gdiplus::REAL>(scale));
     }
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);

@@ -8,12 +8,9 @@
 #include "app/base/MessageLoop.h"
 #include "app/base/WindowImpl.h"
 #include "layer/DeskWidget.h"
-#include "layer/DeskWidgetPlacement.h"
 #include "layer/LayerCanvas.h"
 
 namespace {
-
-constexpr UINT kDpiChanged = 0x02E0;
 
 // The DPI of the monitor the window is on; the system's on systems that know only one.
 int WindowDpi(HWND hwnd) {
@@ -26,7 +23,7 @@ int WindowDpi(HWND hwnd) {
         }
     }
     CWindowDC screen(nullptr);
-    return screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
+    return screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : kBaseDpi;
 }
 
 UINT ToolInfoSize() {
@@ -114,7 +111,7 @@ BOOL CLayerWindowCore::ProcessLayerMessage(UINT msg, WPARAM wParam, LPARAM lPara
         OnLayerSize(layer);
         return TRUE;
     }
-    case kDpiChanged:
+    case WM_DPICHANGED:
         HandleDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     case WM_DISPLAYCHANGE:
@@ -177,7 +174,7 @@ BOOL CLayerWindowCore::ProcessLayerMessage(UINT msg, WPARAM wParam, LPARAM lPara
 BOOL CLayerWindowCore::HandleMouse(UINT msg, UINT flags, POINT screenPoint) {
     BOOL handled = TRUE;
     // The widget shape works on the screen; the controls and hooks in their own terms.
-    const POINT point{ToLayer(screenPoint.x), ToLayer(screenPoint.y)};
+    const POINT point = ToLayerPoint(screenPoint);
     switch (msg) {
     case WM_MOUSEMOVE:
         m_rootView->OnMouseMove(flags, point.x, point.y);
@@ -268,21 +265,25 @@ int CLayerWindowCore::ToLayer(int length) const {
     return ScaleFromDpi(length, m_dpi);
 }
 
+POINT CLayerWindowCore::ToLayerPoint(POINT client) const {
+    return POINT{LayoutPixelAt(client.x, m_dpi), LayoutPixelAt(client.y, m_dpi)};
+}
+
 RECT CLayerWindowCore::ToScreenRect(const RECT& rect) const {
-    if (m_dpi <= 96) {
+    if (m_dpi <= kBaseDpi) {
         return rect;
     }
-    const double scale = m_dpi / 96.0;
+    const double scale = static_cast<double>(m_dpi) / kBaseDpi;
     auto down = [scale](LONG v) { return static_cast<LONG>(std::floor(v * scale)); };
     auto up = [scale](LONG v) { return static_cast<LONG>(std::ceil(v * scale)); };
     return RECT{down(rect.left), down(rect.top), up(rect.right), up(rect.bottom)};
 }
 
 void CLayerWindowCore::ScaleDC(HDC dc) const {
-    if (m_dpi <= 96) {
+    if (m_dpi <= kBaseDpi) {
         return;
     }
-    const FLOAT scale = static_cast<FLOAT>(m_dpi) / 96.0f;
+    const FLOAT scale = static_cast<FLOAT>(m_dpi) / kBaseDpi;
     const XFORM transform{scale, 0, 0, scale, 0, 0};
     ::SetGraphicsMode(dc, GM_ADVANCED);
     ::SetWorldTransform(dc, &transform);
@@ -351,7 +352,8 @@ LRESULT CLayerWindowCore::HandleNcHitTest(POINT screen) {
     if (code == HTCLIENT && m_dragByBackground) {
         POINT client = screen;
         ::ScreenToClient(hwnd, &client);
-        ILayerControl* control = m_rootView->ChildFromPoint(ToLayer(client.x), ToLayer(client.y));
+        const POINT layer = ToLayerPoint(client);
+        ILayerControl* control = m_rootView->ChildFromPoint(layer.x, layer.y);
         if (!control || control->IsDragThrough()) {
             return HTCAPTION;
         }

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "app/base/DpiScale.h"
 #include "app/base/MessageFilter.h"
 #include "app/base/ScopedHandle.h"
 #include "layer/ILayerWindow.h"
@@ -80,6 +81,8 @@ public:
     int GetDpi() const { return m_dpi; }
     int ToScreen(int length) const;
     int ToLayer(int length) const;
+    // The 96-DPI pixel a client point lies in, as the dialog toolkit maps the mouse.
+    POINT ToLayerPoint(POINT client) const;
     // Sizes the window to cx x cy pixels at 96 DPI.
     void SetLayerSize(int cx, int cy);
 
@@ -136,7 +139,7 @@ private:
     void DeleteTool();
 
     const bool m_layered;
-    int m_dpi = 96;
+    int m_dpi = kBaseDpi;
     BOOL m_outlineMode = FALSE;
     CBitmapHandle m_windowBitmap;
     const void* m_windowBits = nullptr;
